@@ -1,0 +1,171 @@
+#include "engine/core/File.h"
+
+#include "engine/platform/PlatformLibrary.h"
+
+#include <climits>
+#include <cstdio>
+#include <unistd.h>
+
+namespace Vexel
+{
+namespace IO
+{
+namespace File
+{
+
+namespace
+{
+bool IsAbsolute(std::string const& path) { return !path.empty() && path[0] == '/'; }
+
+std::string Join(const char* directory, std::string const& name)
+{
+    return std::string(directory) + "/" + name;
+}
+
+bool Exists(std::string const& path) { return access(path.c_str(), F_OK) == 0; }
+
+// Writes into "<target>.tmp" and renames it over the target when deleted
+// after a clean write; a failed write leaves the old file alone.
+class ReplacingFileStream : public std::ofstream
+{
+public:
+    explicit ReplacingFileStream(std::string const& target)
+        : std::ofstream((target + ".tmp").c_str(), std::ios::out | std::ios::binary | std::ios::trunc),
+          target(target), temporary(target + ".tmp")
+    {
+    }
+
+    ~ReplacingFileStream() override
+    {
+        if (is_open())
+            close();
+        if (!fail())
+        {
+            if (std::rename(temporary.c_str(), target.c_str()) != 0)
+                std::fprintf(stderr, "file: could not replace %s\n", target.c_str());
+        }
+        else
+        {
+            std::remove(temporary.c_str());
+            std::fprintf(stderr, "file: writing %s failed; the previous file is kept\n", target.c_str());
+        }
+    }
+
+private:
+    std::string target;
+    std::string temporary;
+};
+} // namespace
+
+std::string ResolveForRead(std::string const& path)
+{
+    if (path.empty() || IsAbsolute(path))
+        return path;
+    char directory[PATH_MAX];
+    if (Platform_GetSaveDirectory(directory, sizeof(directory)) >= 0)
+    {
+        const std::string saved = Join(directory, path);
+        if (Exists(saved))
+            return saved;
+    }
+    if (Platform_GetDataDirectory(directory, sizeof(directory)) >= 0)
+        return Join(directory, path);
+    return path;
+}
+
+std::string ResolveForWrite(std::string const& path)
+{
+    if (path.empty() || IsAbsolute(path))
+        return path;
+    char directory[PATH_MAX];
+    if (Platform_GetSaveDirectory(directory, sizeof(directory)) < 0)
+        return std::string();
+    return Join(directory, path);
+}
+
+std::ifstream* OpenRead(std::string const& path, bool)
+{
+    if (path.empty())
+        return nullptr;
+    std::ifstream* stream = new std::ifstream(ResolveForRead(path).c_str(), std::ios::in | std::ios::binary);
+    if (!stream->is_open())
+    {
+        delete stream;
+        return nullptr;
+    }
+    return stream;
+}
+
+std::ofstream* OpenWrite(std::string const& path)
+{
+    if (path.empty())
+        return nullptr;
+    if (!IsAbsolute(path) && Platform_EnsureSaveDirectory() != 0)
+    {
+        std::fprintf(stderr, "file: cannot create the save directory for %s\n", path.c_str());
+        return nullptr;
+    }
+    const std::string target = ResolveForWrite(path);
+    if (target.empty())
+        return nullptr;
+    std::ofstream* stream = new ReplacingFileStream(target);
+    if (!stream->is_open())
+    {
+        delete stream;
+        return nullptr;
+    }
+    return stream;
+}
+
+uint8_t* ReadStreamToEnd(std::istream* stream, int* size)
+{
+    *size = -1;
+    if (stream == nullptr || !*stream)
+        return nullptr;
+    std::ifstream* file = dynamic_cast<std::ifstream*>(stream);
+    if (file != nullptr && !file->is_open())
+        return nullptr;
+
+    const std::streampos remembered = stream->tellg();
+    stream->seekg(0, std::ios::end);
+    const std::streamoff length = stream->tellg();
+    stream->seekg(0, std::ios::beg);
+    if (length < 0 || length > INT_MAX)
+    {
+        stream->clear();
+        stream->seekg(remembered);
+        return nullptr; // unseekable, or too large for an int size
+    }
+    *size = int(length);
+    if (*size < 1)
+        return nullptr;
+
+    uint8_t* bytes = new uint8_t[*size];
+    stream->read(reinterpret_cast<char*>(bytes), *size);
+    if (stream->gcount() != *size)
+    {
+        delete[] bytes;
+        *size = -1;
+        stream->clear();
+        stream->seekg(remembered);
+        return nullptr;
+    }
+    stream->seekg(remembered);
+    return bytes;
+}
+
+uint8_t* ReadAllBytes(std::string const& path, bool flag, int* size)
+{
+    *size = -1;
+    std::ifstream* stream = OpenRead(path, flag);
+    if (stream == nullptr)
+        return nullptr;
+    uint8_t* bytes = ReadStreamToEnd(stream, size);
+    stream->close();
+    delete stream;
+    return bytes;
+}
+
+} // namespace File
+} // namespace IO
+} // namespace Vexel
