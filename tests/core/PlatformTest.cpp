@@ -1,0 +1,229 @@
+#include "engine/core/File.h"
+#include "engine/core/Platform.h"
+#include "engine/platform/PlatformLibrary.h"
+#include "tests/core/TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sys/stat.h>
+
+namespace
+{
+std::string ReadText(std::string const& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteText(std::string const& path, std::string const& text)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+} // namespace
+
+TEST(PlatformLibrary, ScreenMetricsDefaultAndOverride)
+{
+    struct Case
+    {
+        const char* value; // null: unset
+        int width, height;
+    } cases[] = {
+        {nullptr, 320, 480}, {"640x960", 640, 960}, {"480X320", 480, 320},
+        {"wide", 320, 480},  {"0x10", 320, 480},    {"100x", 320, 480},
+    };
+    for (const Case& c : cases)
+    {
+        if (c.value)
+            setenv("COBALT_KEEP_SCREEN", c.value, 1);
+        else
+            unsetenv("COBALT_KEEP_SCREEN");
+        PDL_ScreenMetrics metrics;
+        ASSERT_EQ(PDL_GetScreenMetrics(&metrics), PDL_NOERROR);
+        EXPECT_EQ(metrics.horizontalPixels, c.width) << (c.value ? c.value : "unset");
+        EXPECT_EQ(metrics.verticalPixels, c.height);
+        EXPECT_EQ(metrics.horizontalDPI, 160);
+        EXPECT_EQ(metrics.verticalDPI, 160);
+    }
+    unsetenv("COBALT_KEEP_SCREEN");
+    EXPECT_EQ(PDL_GetScreenMetrics(nullptr), PDL_EINVALIDINPUT);
+}
+
+TEST(PlatformLibrary, DirectoriesFollowTheEnvironment)
+{
+    TempDirectory data, home;
+    ScopedEnvironment dataVariable("COBALT_KEEP_DATA", data.Path() + "/");
+    ScopedEnvironment homeVariable("XDG_DATA_HOME", home.Path());
+    char buffer[4096];
+    ASSERT_GT(Platform_GetDataDirectory(buffer, sizeof(buffer)), 0);
+    EXPECT_EQ(std::string(buffer), data.Path());
+    ASSERT_GT(Platform_GetSaveDirectory(buffer, sizeof(buffer)), 0);
+    EXPECT_EQ(std::string(buffer), home.Path() + "/cobalt-keep");
+    EXPECT_EQ(Platform_GetSaveDirectory(buffer, 4), -1); // does not fit
+
+    {
+        // Without XDG_DATA_HOME the save directory is under HOME.
+        unsetenv("XDG_DATA_HOME");
+        ScopedEnvironment fakeHome("HOME", home.Path());
+        ASSERT_GT(Platform_GetSaveDirectory(buffer, sizeof(buffer)), 0);
+        EXPECT_EQ(std::string(buffer), home.Path() + "/.local/share/cobalt-keep");
+        setenv("XDG_DATA_HOME", home.Path().c_str(), 1);
+    }
+    {
+        // Without COBALT_KEEP_DATA the data folder sits beside the executable.
+        unsetenv("COBALT_KEEP_DATA");
+        ASSERT_GT(Platform_GetDataDirectory(buffer, sizeof(buffer)), 0);
+        const std::string path = buffer;
+        EXPECT_EQ(path.substr(path.size() - 5), "/data");
+        setenv("COBALT_KEEP_DATA", data.Path().c_str(), 1);
+    }
+}
+
+TEST(PlatformLibrary, RecordsSwitchesAndPrintsTheAddressWithoutABrowser)
+{
+    PDL_ScreenTimeoutEnable(0);
+    EXPECT_EQ(Platform_IsScreenTimeoutEnabled(), 0);
+    PDL_NotifyMusicPlaying(1);
+    EXPECT_EQ(Platform_IsMusicPlayingNotified(), 1);
+
+    ScopedEnvironment path("PATH", "/nonexistent");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(PDL_LaunchBrowser("http://example.invalid/more"), PDL_NOERROR);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Open in a browser: http://example.invalid/more\n");
+    EXPECT_EQ(PDL_LaunchBrowser(""), PDL_EINVALIDINPUT);
+}
+
+TEST(PlatformLibrary, DeviceIdentityIsMadeOnceAndKept)
+{
+    TempDirectory home;
+    ScopedEnvironment homeVariable("XDG_DATA_HOME", home.Path());
+    char first[66];
+    ASSERT_EQ(PDL_GetUniqueID(first, sizeof(first)), PDL_NOERROR);
+    ASSERT_EQ(std::string(first).size(), 64u);
+    EXPECT_EQ(std::string(first).find_first_not_of("0123456789abcdef"), std::string::npos);
+    char second[66];
+    ASSERT_EQ(PDL_GetUniqueID(second, sizeof(second)), PDL_NOERROR);
+    EXPECT_STREQ(first, second);
+    char tooSmall[10];
+    EXPECT_EQ(PDL_GetUniqueID(tooSmall, sizeof(tooSmall)), PDL_EINVALIDINPUT);
+
+    // The identity reaches the engine as a uint256 of the same digits.
+    const uint256 id = Vexel::Platform::GetDeviceId();
+    EXPECT_EQ(id, uint256::Parse(first));
+    EXPECT_FALSE(id.IsZero());
+}
+
+TEST(PlatformQueries, ScreenMetricsAndTimeoutSwitch)
+{
+    EXPECT_EQ(Vexel::Platform::GetScreenSize(), Vector2(320, 480));
+    EXPECT_EQ(Vexel::Platform::GetRotatedScreenSize(), Vector2(480, 320));
+    EXPECT_EQ(Vexel::Platform::GetScreenDpi(), Vector2(0, 0));
+
+    // The remembered value starts false: false first does not reach the platform.
+    PDL_ScreenTimeoutEnable(1);
+    Vexel::Platform::SetScreenTimeoutEnabled(false);
+    EXPECT_EQ(Platform_IsScreenTimeoutEnabled(), 1);
+    Vexel::Platform::SetScreenTimeoutEnabled(true);
+    EXPECT_EQ(Platform_IsScreenTimeoutEnabled(), 1);
+    EXPECT_TRUE(Vexel::Platform::IsScreenTimeoutEnabled());
+    PDL_ScreenTimeoutEnable(0);
+    Vexel::Platform::SetScreenTimeoutEnabled(true); // unchanged: no call
+    EXPECT_EQ(Platform_IsScreenTimeoutEnabled(), 0);
+    Vexel::Platform::SetScreenTimeoutEnabled(false);
+    EXPECT_EQ(Platform_IsScreenTimeoutEnabled(), 0);
+
+    Vexel::Platform::SetScreenMetrics(640, 960, Vector2(160, 160));
+    EXPECT_EQ(Vexel::Platform::GetScreenWidth(), 640);
+    EXPECT_EQ(Vexel::Platform::GetScreenHeight(), 960);
+    EXPECT_EQ(Vexel::Platform::GetScreenDpi(), Vector2(160, 160));
+    Vexel::Platform::SetScreenMetrics(320, 480, Vector2(0, 0));
+
+    EXPECT_EQ(Vexel::Platform::AppendExtension("Menu", "mp3"), "Menu.mp3");
+    EXPECT_EQ(Vexel::Platform::GetPlatformId(), 2);
+    EXPECT_FALSE(Vexel::Platform::IsOtherMusicPlaying());
+}
+
+class FileTest : public ::testing::Test
+{
+protected:
+    TempDirectory data, home;
+    ScopedEnvironment dataVariable{"COBALT_KEEP_DATA", data.Path()};
+    ScopedEnvironment homeVariable{"XDG_DATA_HOME", home.Path()};
+    std::string SaveDirectory() const { return home.Path() + "/cobalt-keep"; }
+};
+
+TEST_F(FileTest, WritesGoToTheSaveDirectoryAndReadsPreferIt)
+{
+    WriteText(data.File("prefs.prf"), "shipped");
+    int size = 0;
+    uint8_t* bytes = Vexel::IO::File::ReadAllBytes("prefs.prf", false, &size);
+    ASSERT_NE(bytes, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), size), "shipped");
+    delete[] bytes;
+
+    std::ofstream* out = Vexel::IO::File::OpenWrite("prefs.prf");
+    ASSERT_NE(out, nullptr);
+    *out << "saved!";
+    delete out;
+    EXPECT_EQ(ReadText(SaveDirectory() + "/prefs.prf"), "saved!");
+    EXPECT_EQ(ReadText(data.File("prefs.prf")), "shipped"); // data directory untouched
+
+    bytes = Vexel::IO::File::ReadAllBytes("prefs.prf", false, &size);
+    ASSERT_NE(bytes, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), size), "saved!");
+    delete[] bytes;
+    struct stat info;
+    EXPECT_NE(stat((SaveDirectory() + "/prefs.prf.tmp").c_str(), &info), 0); // no temporary left
+}
+
+TEST_F(FileTest, FailedWriteKeepsThePreviousFile)
+{
+    std::ofstream* out = Vexel::IO::File::OpenWrite("state.sav");
+    ASSERT_NE(out, nullptr);
+    *out << "version one";
+    delete out;
+
+    out = Vexel::IO::File::OpenWrite("state.sav");
+    ASSERT_NE(out, nullptr);
+    *out << "half";
+    out->setstate(std::ios::badbit); // as a failing disk would
+    delete out;
+    EXPECT_EQ(ReadText(SaveDirectory() + "/state.sav"), "version one");
+}
+
+TEST_F(FileTest, MissingEmptyAndNamelessFiles)
+{
+    int size = 123;
+    EXPECT_EQ(Vexel::IO::File::ReadAllBytes("missing.bin", false, &size), nullptr);
+    EXPECT_EQ(size, -1);
+    WriteText(data.File("empty.bin"), "");
+    EXPECT_EQ(Vexel::IO::File::ReadAllBytes("empty.bin", false, &size), nullptr);
+    EXPECT_EQ(size, 0);
+    EXPECT_EQ(Vexel::IO::File::OpenRead("", false), nullptr);
+    EXPECT_EQ(Vexel::IO::File::OpenWrite(""), nullptr);
+    EXPECT_EQ(Vexel::IO::File::ReadStreamToEnd(nullptr, &size), nullptr);
+    EXPECT_EQ(size, -1);
+
+    // Absolute paths are used as given.
+    WriteText(home.File("absolute.bin"), "abc");
+    uint8_t* bytes = Vexel::IO::File::ReadAllBytes(home.File("absolute.bin"), true, &size);
+    ASSERT_NE(bytes, nullptr);
+    EXPECT_EQ(size, 3);
+    delete[] bytes;
+}
+
+TEST_F(FileTest, ReadStreamToEndRestoresThePosition)
+{
+    WriteText(data.File("ten.bin"), "0123456789");
+    std::ifstream* in = Vexel::IO::File::OpenRead("ten.bin", false);
+    ASSERT_NE(in, nullptr);
+    in->seekg(4);
+    int size = 0;
+    uint8_t* bytes = Vexel::IO::File::ReadStreamToEnd(in, &size);
+    ASSERT_NE(bytes, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), size), "0123456789");
+    EXPECT_EQ(in->tellg(), std::streampos(4));
+    delete[] bytes;
+    delete in;
+}
