@@ -49,7 +49,9 @@ struct uint256
     static uint256 Parse(std::string const& text);
 };
 
-// memcpy semantics: the ranges must not overlap.
+// memcpy semantics: the ranges must not overlap. Nothing for null pointers
+// or a count <= 0.
 void CopyBytes(void* destination, const void* source, int count);
-// A new[] copy of count bytes; the caller frees it with delete[].
+// A new[] copy of count bytes; the caller frees it with delete[]. Null for a
+// null source or a count <= 0.
 uint8_t* DuplicateBytes(const void* source, int count);
