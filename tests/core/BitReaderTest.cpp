@@ -1,3 +1,4 @@
+#include "tests/core/StreamTestSupport.h"
 #include "engine/core/BitReader.h"
 #include "engine/core/BitWriter.h"
 #include "engine/core/CharCoding.h"
@@ -17,13 +18,7 @@ using namespace Vexel::IO;
 
 namespace
 {
-std::vector<uint8_t> Bytes(IPackedStream& stream)
-{
-    std::vector<uint8_t> out;
-    for (int i = 0; i < stream.GetLength(); i++)
-        out.push_back(*stream.GetPointer(i));
-    return out;
-}
+using TestSupport::StreamBytes;
 
 // The bits of a stream as text, most significant bit of byte 0 first.
 std::string BitText(IPackedStream& stream, int bitCount)
@@ -42,7 +37,7 @@ TEST(BitCodec, FieldsPackMostSignificantBitFirst)
     writer.WriteBool(true);
     writer.WriteByte(0xA5);
     writer.WriteBits(5, 7);
-    EXPECT_EQ(Bytes(stream), std::vector<uint8_t>({0xD2, 0x85}));
+    EXPECT_EQ(StreamBytes(stream), std::vector<uint8_t>({0xD2, 0x85}));
     EXPECT_EQ(writer.GetBitPosition(), 16);
     EXPECT_EQ(writer.GetErrors(), 0);
     EXPECT_EQ(writer.GetStream(), &stream);
@@ -71,7 +66,7 @@ TEST(BitCodec, MultiWordValuesGoHighestWordFirst)
     for (uint8_t w = 8; w >= 1; w--)
         expected.insert(expected.end(), {0, 0, 0, w});
     expected.insert(expected.end(), {0xFF, 0xFE});
-    EXPECT_EQ(Bytes(stream), expected);
+    EXPECT_EQ(StreamBytes(stream), expected);
 
     BitReader reader(&stream);
     EXPECT_EQ(reader.ReadUInt64(), 0x0102030405060708ull);
@@ -213,7 +208,7 @@ TEST(BitCodec, WriteBitsAboveThirtyTwoAreZero)
     BitWriter writer(&stream);
     writer.WriteBits(0xFFFFFFFFu, 40);
     writer.WriteBits(0xFFu, 0); // nothing
-    EXPECT_EQ(Bytes(stream), std::vector<uint8_t>({0, 0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(StreamBytes(stream), std::vector<uint8_t>({0, 0xFF, 0xFF, 0xFF, 0xFF}));
     writer.WriteBits(1, -3);
     EXPECT_EQ(writer.GetErrors(), 1);
     EXPECT_EQ(writer.GetBitPosition(), 40);

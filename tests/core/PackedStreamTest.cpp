@@ -1,3 +1,4 @@
+#include "tests/core/StreamTestSupport.h"
 #include "engine/core/MemoryBuffer.h"
 #include "engine/core/PackedStream.h"
 
@@ -12,13 +13,7 @@ using Vexel::IO::MemoryPackedStream;
 
 namespace
 {
-std::vector<uint8_t> Bytes(IPackedStream& stream)
-{
-    std::vector<uint8_t> out;
-    for (int i = 0; i < stream.GetLength(); i++)
-        out.push_back(*stream.GetPointer(i));
-    return out;
-}
+using TestSupport::StreamBytes;
 } // namespace
 
 TEST(PackedStream, NewGrowableStreamIsEmpty)
@@ -38,10 +33,10 @@ TEST(PackedStream, GrowableEnsureBitsAppendsZeroBytes)
 {
     ExpandablePackedStream stream(0);
     EXPECT_TRUE(stream.EnsureBits(0, 1));
-    EXPECT_EQ(Bytes(stream), std::vector<uint8_t>({0}));
+    EXPECT_EQ(StreamBytes(stream), std::vector<uint8_t>({0}));
     *stream.GetPointer(0) = 0xFF;
     EXPECT_TRUE(stream.EnsureBits(9, 8)); // bits 9..16 end in byte 2
-    EXPECT_EQ(Bytes(stream), std::vector<uint8_t>({0xFF, 0, 0}));
+    EXPECT_EQ(StreamBytes(stream), std::vector<uint8_t>({0xFF, 0, 0}));
     EXPECT_TRUE(stream.EnsureBits(0, 24)); // already covered: nothing changes
     EXPECT_EQ(stream.GetLength(), 3);
     EXPECT_FALSE(stream.EnsureBits(-1, 8));
@@ -99,7 +94,7 @@ TEST(PackedStream, GrowableCopyFromLeavesExactlyTheCopiedBytes)
         ExpandablePackedStream stream(4);
         stream.ZeroRange(0, c.heldBefore);
         EXPECT_EQ(stream.CopyFrom(source, c.offset, c.count), int(c.expected.size()));
-        EXPECT_EQ(Bytes(stream), c.expected);
+        EXPECT_EQ(StreamBytes(stream), c.expected);
     }
     ExpandablePackedStream stream(4);
     stream.ZeroRange(0, 3);
@@ -134,7 +129,7 @@ TEST(PackedStream, CopyFromItsOwnBytes)
     grow.CopyFrom(backing, 0, 5);
     grow.ZeroRange(0, 1);
     EXPECT_EQ(grow.CopyFrom(grow.GetData(), 1, 2), 2);
-    EXPECT_EQ(Bytes(grow), std::vector<uint8_t>({2, 3}));
+    EXPECT_EQ(StreamBytes(grow), std::vector<uint8_t>({2, 3}));
 }
 
 TEST(PackedStream, ZeroRange)
@@ -144,16 +139,16 @@ TEST(PackedStream, ZeroRange)
     const uint8_t three[] = {7, 8, 9};
     grow.CopyFrom(three, 0, 3);
     grow.ZeroRange(2, 3);
-    EXPECT_EQ(Bytes(grow), std::vector<uint8_t>({7, 8, 0, 0, 0}));
+    EXPECT_EQ(StreamBytes(grow), std::vector<uint8_t>({7, 8, 0, 0, 0}));
     // A range starting past the end still ends up at its own indexes.
     grow.ZeroRange(7, 1);
-    EXPECT_EQ(Bytes(grow), std::vector<uint8_t>({7, 8, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(StreamBytes(grow), std::vector<uint8_t>({7, 8, 0, 0, 0, 0, 0, 0}));
     grow.CopyFrom(three, 0, 3);
     grow.ZeroRange(-2, 3); // only index 0 exists in the range
-    EXPECT_EQ(Bytes(grow), std::vector<uint8_t>({0, 8, 9}));
+    EXPECT_EQ(StreamBytes(grow), std::vector<uint8_t>({0, 8, 9}));
     grow.ZeroRange(1, 0);
     grow.ZeroRange(1, -4);
-    EXPECT_EQ(Bytes(grow), std::vector<uint8_t>({0, 8, 9}));
+    EXPECT_EQ(StreamBytes(grow), std::vector<uint8_t>({0, 8, 9}));
 
     // Fixed: only the part inside the capacity; the length stays.
     uint8_t backing[6] = {1, 2, 3, 4, 0xEE, 0xEE};
@@ -185,7 +180,7 @@ TEST(PackedStream, OutOfRangePointersGoToAPerStreamScratchByte)
     EXPECT_NE(growA.GetPointer(5), growB.GetPointer(5));
     EXPECT_NE(growA.GetPointer(2), growA.GetPointer(1)); // index 2 is past the growable's length
     EXPECT_EQ(std::vector<uint8_t>(backing, backing + 3), std::vector<uint8_t>({1, 2, 3}));
-    EXPECT_EQ(Bytes(growA), std::vector<uint8_t>({0, 0}));
+    EXPECT_EQ(StreamBytes(growA), std::vector<uint8_t>({0, 0}));
 }
 
 TEST(PackedStream, SetLength)
@@ -205,14 +200,14 @@ TEST(PackedStream, SetLength)
 
     ExpandablePackedStream grow(0);
     grow.SetLength(3); // grows with zero bytes that really exist
-    EXPECT_EQ(Bytes(grow), std::vector<uint8_t>({0, 0, 0}));
+    EXPECT_EQ(StreamBytes(grow), std::vector<uint8_t>({0, 0, 0}));
     *grow.GetPointer(2) = 0xAB;
     grow.SetLength(1);
     EXPECT_EQ(grow.GetLength(), 1);
     // A write after truncation takes only what it needs and never brings the
     // old bytes back.
     EXPECT_TRUE(grow.EnsureBits(8, 8));
-    EXPECT_EQ(Bytes(grow), std::vector<uint8_t>({0, 0}));
+    EXPECT_EQ(StreamBytes(grow), std::vector<uint8_t>({0, 0}));
     grow.SetLength(-4);
     EXPECT_EQ(grow.GetLength(), 0);
     EXPECT_EQ(grow.GetData(), nullptr);

@@ -1,10 +1,10 @@
 #include "engine/core/Mutex.h"
 #include "engine/core/Thread.h"
+#include "tests/core/Latch.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <mutex>
 #include <thread>
 
@@ -17,27 +17,7 @@ using Vexel::Threading::ThreadContext;
 
 namespace
 {
-// A one-shot latch for handing over between threads without sleeps.
-class Latch
-{
-public:
-    void Open()
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        open = true;
-        condition.notify_all();
-    }
-    void Wait()
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        condition.wait(lock, [this] { return open; });
-    }
-
-private:
-    std::mutex mutex;
-    std::condition_variable condition;
-    bool open = false;
-};
+using TestSupport::Latch;
 
 struct Body
 {
@@ -53,7 +33,7 @@ struct Body
         runs++;
         argument = context.GetArgument();
         owner = context.GetOwner();
-        started.Open();
+        started.CountDown();
         while (!context.IsStopRequested())
             Thread::Sleep(1);
         sawStop = true;
@@ -61,7 +41,7 @@ struct Body
     void UntilReleased(ThreadContext const&)
     {
         runs++;
-        started.Open();
+        started.CountDown();
         release.Wait();
     }
     void Quick(ThreadContext const&) { runs++; }
@@ -129,7 +109,7 @@ TEST(Thread, DestructorWaitsForABodyThatIgnoresTheStopRequest)
         destroyed = true;
     });
     EXPECT_FALSE(destroyed.load());
-    body.release.Open();
+    body.release.CountDown();
     destroyer.join();
     EXPECT_TRUE(destroyed.load());
 }
