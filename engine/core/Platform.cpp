@@ -71,4 +71,7 @@ std::string AppendExtension(std::string const& name, std::string const& extensio
 }
 
 } // namespace Platform
+
+void NotifyMusicPlaying(bool playing) { PDL_NotifyMusicPlaying(playing ? 1 : 0); }
+
 } // namespace Vexel

@@ -38,4 +38,8 @@ bool IsOtherMusicPlaying();  // never on this platform
 std::string AppendExtension(std::string const& name, std::string const& extension);
 
 } // namespace Platform
+
+// Tells the platform whether the program plays its own music.
+void NotifyMusicPlaying(bool playing);
+
 } // namespace Vexel

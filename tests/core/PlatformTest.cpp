@@ -84,8 +84,10 @@ TEST(PlatformLibrary, RecordsSwitchesAndPrintsTheAddressWithoutABrowser)
 {
     PDL_ScreenTimeoutEnable(0);
     EXPECT_EQ(Platform_IsScreenTimeoutEnabled(), 0);
-    PDL_NotifyMusicPlaying(1);
+    Vexel::NotifyMusicPlaying(true);
     EXPECT_EQ(Platform_IsMusicPlayingNotified(), 1);
+    Vexel::NotifyMusicPlaying(false);
+    EXPECT_EQ(Platform_IsMusicPlayingNotified(), 0);
 
     ScopedEnvironment path("PATH", "/nonexistent");
     testing::internal::CaptureStdout();

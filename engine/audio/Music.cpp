@@ -1,0 +1,51 @@
+// Music module start-up.
+#include "engine/audio/Music.h"
+
+#include "engine/core/Delegate.h"
+#include "engine/ui/UIManager.h"
+
+namespace Vexel
+{
+namespace Audio
+{
+
+namespace
+{
+class MusicModule
+{
+public:
+    bool started = false;
+    bool enabled = false;
+
+    // Advances queued music work once per animate phase.
+    void OnFrame(float) {}
+};
+
+MusicModule& GetModule()
+{
+    static MusicModule module;
+    return module;
+}
+} // namespace
+
+void Music::Initialize(bool enabled)
+{
+    MusicModule& module = GetModule();
+    if (module.started)
+        return;
+    module.started = true;
+    module.enabled = enabled;
+    UI::UIManager::Animating.Subscribe(Action<float>(&module, &MusicModule::OnFrame));
+}
+
+bool Music::IsInitialized()
+{
+    return GetModule().started;
+}
+bool Music::IsEnabled()
+{
+    return GetModule().enabled;
+}
+
+} // namespace Audio
+} // namespace Vexel

@@ -1,0 +1,22 @@
+// The music module: started once by the UI manager; its per-frame work runs
+// in every animate phase. Playback itself is not built yet: the frame
+// handler does nothing.
+#pragma once
+
+namespace Vexel
+{
+namespace Audio
+{
+
+class Music
+{
+public:
+    // Stores the flag and hooks the module onto UIManager::Animating. A
+    // second call does nothing.
+    static void Initialize(bool enabled);
+    static bool IsInitialized();
+    static bool IsEnabled();
+};
+
+} // namespace Audio
+} // namespace Vexel

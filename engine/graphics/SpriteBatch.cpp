@@ -1,0 +1,583 @@
+#include "engine/graphics/SpriteBatch.h"
+
+#include "engine/graphics/GL.h"
+#include "engine/graphics/GeometryBuffer.h"
+#include "engine/graphics/RenderState.h"
+#include "engine/graphics/Sprite.h"
+#include "engine/graphics/VertexFormat.h"
+
+#include <cstdio>
+#include <map>
+#include <set>
+#include <vector>
+
+namespace Vexel
+{
+namespace Graphics
+{
+namespace Sprites
+{
+
+using Geometry::VertexP2T2C;
+
+namespace
+{
+const int kSharedVertices = 2048;
+const int kSharedIndices = 3072;
+
+Transform2D Identity()
+{
+    return Transform2D(Vector2(0.0f, 0.0f), Vector2(1.0f, 1.0f));
+}
+
+Texture TextureOf(TileInfo const& tile)
+{
+    return tile.texture ? *tile.texture : Texture::Empty;
+}
+
+std::vector<uint16_t>& SharedIndexPattern()
+{
+    static std::vector<uint16_t> pattern;
+    return pattern;
+}
+
+// The vertices of up to quad capacity quads and their groups, written once
+// and drawn straight from here.
+class SpriteVertexList
+{
+public:
+    SpriteVertexList(int quadCapacity, int groupCapacity)
+        : quadCapacity(quadCapacity), vertices(new VertexP2T2C[4 * quadCapacity]),
+          groupCapacity(groupCapacity), groups(new SpriteGroup[groupCapacity])
+    {
+    }
+
+    virtual ~SpriteVertexList()
+    {
+        delete[] vertices;
+        delete[] groups;
+    }
+
+    SpriteVertexList(const SpriteVertexList&) = delete;
+    SpriteVertexList& operator=(const SpriteVertexList&) = delete;
+
+    bool IsFull() const { return quadCount >= quadCapacity; }
+
+    // Joins the current group when texture and blend mode match; false when
+    // a new group is needed and no slot is left.
+    bool Group(Texture const& texture, int blendMode)
+    {
+        if (groupCount > 0 && current->texture == texture && current->blendMode == blendMode)
+            return true;
+        if (groupCount == groupCapacity)
+            return false;
+        current = groups + groupCount++;
+        current->texture = texture;
+        current->blendMode = int16_t(blendMode);
+        current->quadCount = 0;
+        return true;
+    }
+
+    void Write(SpriteState const& state)
+    {
+        WriteQuad(vertices + 4 * quadCount, state);
+        ++quadCount;
+        ++current->quadCount;
+    }
+
+    // Expects the three client arrays enabled.
+    void Draw(Texture& currentTexture)
+    {
+        if (groupCount > 0)
+        {
+            const VertexFormat format = VertexFormat::P2T2C;
+            const char* base = reinterpret_cast<const char*>(vertices);
+            GL::VertexPointer(format.positionCount, GL_FLOAT, format.stride, base + format.positionOffset);
+            GL::TexCoordPointer(format.texCoordCount, GL_FLOAT, format.stride, base + format.texCoordOffset);
+            GL::ColorPointer(4, GL_UNSIGNED_BYTE, format.stride, base + format.colorOffset);
+            const uint16_t* indices = GetSharedIndices(quadCount);
+            int firstQuad = 0;
+            for (int i = 0; i < groupCount; ++i)
+            {
+                SpriteGroup const& group = groups[i];
+                if (group.texture != currentTexture)
+                {
+                    currentTexture = group.texture;
+                    currentTexture.Bind();
+                }
+                RenderState::SetBlendMode(group.blendMode);
+                GL::DrawElements(GL_TRIANGLE_STRIP, 6 * group.quadCount - 2, GL_UNSIGNED_SHORT,
+                                 indices + 6 * firstQuad);
+                firstQuad += group.quadCount;
+            }
+        }
+        Reset();
+    }
+
+    void Reset()
+    {
+        quadCount = 0;
+        groupCount = 0;
+        current = groups;
+    }
+
+private:
+    int quadCapacity;
+    VertexP2T2C* vertices; // 4 x quad capacity
+    int quadCount = 0;
+    int groupCapacity;
+    SpriteGroup* groups;
+    int groupCount = 0;
+    SpriteGroup* current = groups;
+};
+
+// Persistent sprites of one layer number in insertion order, under one transform.
+struct SpriteLayer
+{
+    Transform2D transform = Identity();
+    std::map<int64_t, Sprite*> ordered;
+    std::map<Sprite*, int64_t> keys;
+};
+} // namespace
+
+const uint16_t* GetSharedIndices(int quadCount)
+{
+    std::vector<uint16_t>& pattern = SharedIndexPattern();
+    if (quadCount > 0 && size_t(quadCount) * 6 > pattern.size())
+    {
+        pattern.resize(size_t(quadCount) * 6);
+        int k = -1;
+        for (int i = 0; i < quadCount * 6; ++i)
+        {
+            if (i % 6 == 0 || i % 6 == 4)
+                ++k;
+            // The very last entry (the join past the last quad) is never drawn.
+            pattern[i] = uint16_t(i - k);
+        }
+    }
+    return pattern.data();
+}
+
+class TransientBatch::BatchImpl
+{
+public:
+    explicit BatchImpl(int capacity)
+        : quadCapacity(capacity), groupCapacity(capacity / 2 < 1 ? 1 : capacity / 2), current(0)
+    {
+    }
+
+    ~BatchImpl()
+    {
+        for (SpriteVertexList* list : lists)
+            delete list;
+    }
+
+    BatchImpl(const BatchImpl&) = delete;
+    BatchImpl& operator=(const BatchImpl&) = delete;
+
+    void AddQuad(Texture const& texture, SpriteState const& state, int blendMode)
+    {
+        texturesToPrepare.insert(texture);
+        SpriteVertexList* list = NextQuad();
+        if (!list->Group(texture, blendMode))
+        {
+            // Out of group slots: the quad continues in the next list.
+            list = AdvanceList();
+            list->Group(texture, blendMode);
+        }
+        list->Write(state);
+    }
+
+    void Draw(Transform2D const& transform)
+    {
+        if (texturesToPrepare.empty() || lists.empty())
+            return;
+        if (!transform.IsNone())
+            transform.Push();
+        for (Texture const& texture : texturesToPrepare)
+            texture.EnsureUploaded();
+        Texture currentTexture = *texturesToPrepare.begin();
+        currentTexture.Bind();
+        const int savedBlend = RenderState::GetBlendMode();
+        const ClientArrayState savedArrays = RenderState::GetClientArrays();
+        const VertexFormat format = VertexFormat::P2T2C;
+        RenderState::SetClientArrays(format.positionCount > 0, format.colorOffset > 0,
+                                     format.texCoordCount > 0);
+        for (SpriteVertexList* list : lists)
+            list->Draw(currentTexture);
+        RenderState::SetClientArrays(savedArrays);
+        current = 0;
+        RenderState::SetBlendMode(savedBlend);
+        if (!transform.IsNone())
+            Transform2D::Pop();
+        texturesToPrepare.clear();
+    }
+
+private:
+    // The list that takes the next quad.
+    SpriteVertexList* NextQuad()
+    {
+        if (current < lists.size() && !lists[current]->IsFull())
+            return lists[current];
+        return AdvanceList();
+    }
+
+    SpriteVertexList* AdvanceList()
+    {
+        if (current < lists.size())
+            ++current;
+        if (current == lists.size())
+            lists.push_back(new SpriteVertexList(quadCapacity, groupCapacity));
+        return lists[current];
+    }
+
+    std::set<Texture> texturesToPrepare; // emptied by every Draw
+    int quadCapacity;
+    int groupCapacity;
+    std::vector<SpriteVertexList*> lists; // kept and reused frame to frame
+    size_t current;                       // lists.size() while there is none
+};
+
+TransientBatch::TransientBatch(int capacity)
+{
+    if (capacity < 1 || capacity > kMaxCapacity)
+    {
+        std::fprintf(stderr, "SpriteBatch: capacity %d clamped to 1..%d\n", capacity, kMaxCapacity);
+        capacity = capacity < 1 ? 1 : kMaxCapacity;
+    }
+    impl = new BatchImpl(capacity);
+}
+
+TransientBatch::~TransientBatch()
+{
+    delete impl;
+}
+
+void TransientBatch::AddSprite(Sprite* sprite)
+{
+    if (sprite)
+        impl->AddQuad(sprite->GetTexture(), sprite->GetState(), sprite->GetBlendMode());
+}
+
+void TransientBatch::AddQuad(Texture const& texture, SpriteState const& state, int blendMode)
+{
+    impl->AddQuad(texture, state, blendMode);
+}
+
+void TransientBatch::AddRegionSized(Texture const& texture, Vexel::Rectangle const& region, Vector2 position,
+                                    Vector2 size, Color color, int blendMode)
+{
+    impl->AddQuad(texture,
+                  SpriteState(region, position.x, position.y, size.x * 0.5f, size.y * 0.5f, 0.0f, color),
+                  blendMode);
+}
+
+void TransientBatch::AddRegionSizedRotated(Texture const& texture, float rotation,
+                                           Vexel::Rectangle const& region, Vector2 position, Vector2 size,
+                                           Color color, int blendMode)
+{
+    impl->AddQuad(texture,
+                  SpriteState(region, position.x, position.y, size.x * 0.5f, size.y * 0.5f, rotation, color),
+                  blendMode);
+}
+
+void TransientBatch::AddTileSized(TileInfo const& tile, Vector2 position, Vector2 size, Color color,
+                                  int blendMode)
+{
+    AddRegionSizedRotated(TextureOf(tile), 0.0f, tile.uv, position, size, color, blendMode);
+}
+
+void TransientBatch::AddTile(TileInfo const& tile, Vector2 position, Color color, int blendMode)
+{
+    AddRegionSizedRotated(TextureOf(tile), 0.0f, tile.uv, position, tile.size, color, blendMode);
+}
+
+void TransientBatch::AddTileSizedRotated(TileInfo const& tile, float rotation, Vector2 position, Vector2 size,
+                                         Color color, int blendMode)
+{
+    AddRegionSizedRotated(TextureOf(tile), rotation, tile.uv, position, size, color, blendMode);
+}
+
+void TransientBatch::AddTileRotated(TileInfo const& tile, float rotation, Vector2 position, Color color,
+                                    int blendMode)
+{
+    AddRegionSizedRotated(TextureOf(tile), rotation, tile.uv, position, tile.size, color, blendMode);
+}
+
+void TransientBatch::Draw()
+{
+    impl->Draw(Identity());
+}
+void TransientBatch::Draw(Vector2 translation, Vector2 scale)
+{
+    impl->Draw(Transform2D(translation, scale));
+}
+void TransientBatch::DrawTransformed(Transform2D const& transform)
+{
+    impl->Draw(transform);
+}
+
+class PersistentBatch::Impl
+{
+public:
+    Impl() : shared(kSharedVertices, kSharedIndices) {}
+
+    ~Impl()
+    {
+        // Members outlive the batch: they must not call back into it.
+        for (auto& member : membership)
+            Unsubscribe(member.first);
+        for (auto& layer : layers)
+            delete layer.second;
+    }
+
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+
+    bool Add(Sprite* sprite, int layer)
+    {
+        if (!sprite)
+            return false;
+        SpriteLayer* target = GetOrCreateLayer(layer);
+        auto found = membership.find(sprite);
+        if (found != membership.end())
+        {
+            if (found->second == layer)
+                return false;
+            Remove(sprite, true);
+        }
+        CountTexture(sprite->GetTexture());
+        sprite->TextureChanged().Subscribe(
+            Action<Sprite*, Texture const&, Texture const&>(this, &Impl::OnTextureChanged));
+        sprite->Destroyed().Subscribe(Action<Sprite*>(this, &Impl::OnSpriteDestroyed));
+        membership[sprite] = layer;
+        const int64_t key = target->ordered.empty() ? 0 : target->ordered.rbegin()->first + 1;
+        target->ordered[key] = sprite;
+        target->keys[sprite] = key;
+        return true;
+    }
+
+    bool Remove(Sprite* sprite, bool unsubscribe)
+    {
+        auto found = membership.find(sprite);
+        if (found == membership.end())
+            return false;
+        auto layer = layers.find(found->second);
+        if (layer != layers.end())
+        {
+            auto key = layer->second->keys.find(sprite);
+            if (key != layer->second->keys.end())
+            {
+                layer->second->ordered.erase(key->second);
+                layer->second->keys.erase(key);
+            }
+        }
+        membership.erase(found);
+        UncountTexture(sprite->GetTexture());
+        if (unsubscribe)
+            Unsubscribe(sprite);
+        return true;
+    }
+
+    bool Contains(Sprite* sprite) const { return membership.find(sprite) != membership.end(); }
+
+    void SetLayerTransform(int layer, Transform2D const& transform)
+    {
+        GetOrCreateLayer(layer)->transform = transform;
+    }
+
+    void ResetLayerTransform(int layer)
+    {
+        auto found = layers.find(layer);
+        if (found != layers.end())
+            found->second->transform = Transform2D::None;
+    }
+
+    Transform2D GetLayerTransform(int layer) const
+    {
+        auto found = layers.find(layer);
+        return found == layers.end() ? Transform2D::None : found->second->transform;
+    }
+
+    void Draw(Transform2D const& transform)
+    {
+        if (textureCounts.empty() && texturesToPrepare.empty())
+            return;
+        Texture currentTexture =
+            !textureCounts.empty() ? textureCounts.begin()->first : *texturesToPrepare.begin();
+        const int savedBlend = RenderState::GetBlendMode();
+        int currentBlend = savedBlend;
+        for (Texture const& texture : texturesToPrepare)
+            texture.EnsureUploaded();
+        if (!layers.empty())
+        {
+            if (!transform.IsNone())
+                transform.Push();
+            currentTexture.Bind();
+            Transform2D currentTransform = layers.begin()->second->transform;
+            if (!currentTransform.IsNone())
+                currentTransform.Push();
+            shared.Reset();
+            for (auto& layer : layers)
+                DrawLayer(*layer.second, currentTexture, currentBlend, currentTransform);
+            FlushShared();
+            if (!currentTransform.IsNone())
+                Transform2D::Pop();
+            if (!transform.IsNone())
+                Transform2D::Pop();
+        }
+        RenderState::SetBlendMode(savedBlend);
+        texturesToPrepare.clear();
+    }
+
+private:
+    void DrawLayer(SpriteLayer& layer, Texture& currentTexture, int& currentBlend,
+                   Transform2D& currentTransform)
+    {
+        if (layer.transform != currentTransform)
+        {
+            FlushShared();
+            if (!currentTransform.IsNone())
+                Transform2D::Pop();
+            currentTransform = layer.transform;
+            if (!currentTransform.IsNone())
+                currentTransform.Push();
+        }
+        for (auto& entry : layer.ordered)
+        {
+            Sprite* sprite = entry.second;
+            const Texture texture = sprite->GetTexture();
+            if (texture != currentTexture || sprite->GetBlendMode() != currentBlend)
+            {
+                FlushShared();
+                if (texture != currentTexture)
+                {
+                    currentTexture = texture;
+                    currentTexture.Bind();
+                }
+                if (sprite->GetBlendMode() != currentBlend)
+                {
+                    currentBlend = sprite->GetBlendMode();
+                    RenderState::SetBlendMode(currentBlend);
+                }
+            }
+            VertexP2T2C* quad = shared.AllocateStrip(4);
+            if (!quad)
+            {
+                // Full: draw what is there and start again.
+                FlushShared();
+                quad = shared.AllocateStrip(4);
+            }
+            if (quad)
+                WriteQuad(quad, sprite->GetState());
+            sprite->ClearChanged();
+        }
+    }
+
+    void FlushShared()
+    {
+        shared.Draw();
+        shared.Reset();
+    }
+
+    SpriteLayer* GetOrCreateLayer(int layer)
+    {
+        auto found = layers.find(layer);
+        if (found != layers.end())
+            return found->second;
+        SpriteLayer* created = new SpriteLayer();
+        layers[layer] = created;
+        return created;
+    }
+
+    void CountTexture(Texture const& texture)
+    {
+        auto found = textureCounts.find(texture);
+        if (found != textureCounts.end())
+        {
+            ++found->second;
+            return;
+        }
+        textureCounts[texture] = 1;
+        texturesToPrepare.insert(texture);
+    }
+
+    void UncountTexture(Texture const& texture)
+    {
+        auto found = textureCounts.find(texture);
+        if (found == textureCounts.end())
+            return;
+        if (--found->second < 1)
+            textureCounts.erase(found);
+    }
+
+    void Unsubscribe(Sprite* sprite)
+    {
+        sprite->TextureChanged().Unsubscribe(this);
+        sprite->Destroyed().Unsubscribe(this);
+    }
+
+    void OnTextureChanged(Sprite* sprite, Texture const& oldTexture, Texture const& newTexture)
+    {
+        if (oldTexture == newTexture || !Contains(sprite))
+            return;
+        UncountTexture(oldTexture);
+        CountTexture(newTexture);
+    }
+
+    // The dying sprite's events go with it: no unsubscribe from the event
+    // that is calling us.
+    void OnSpriteDestroyed(Sprite* sprite) { Remove(sprite, false); }
+
+    std::map<Sprite*, int> membership;
+    std::map<int, SpriteLayer*> layers;
+    std::map<Texture, int> textureCounts;
+    std::set<Texture> texturesToPrepare;
+    Geometry::GeometryBuffer<VertexP2T2C> shared;
+};
+
+PersistentBatch::PersistentBatch() : impl(new Impl()) {}
+PersistentBatch::~PersistentBatch()
+{
+    delete impl;
+}
+bool PersistentBatch::Add(Sprite* sprite, int layer)
+{
+    return impl->Add(sprite, layer);
+}
+bool PersistentBatch::Remove(Sprite* sprite)
+{
+    return impl->Remove(sprite, true);
+}
+bool PersistentBatch::Contains(Sprite* sprite) const
+{
+    return impl->Contains(sprite);
+}
+void PersistentBatch::SetLayerTransform(int layer, Transform2D const& transform)
+{
+    impl->SetLayerTransform(layer, transform);
+}
+void PersistentBatch::ResetLayerTransform(int layer)
+{
+    impl->ResetLayerTransform(layer);
+}
+Transform2D PersistentBatch::GetLayerTransform(int layer) const
+{
+    return impl->GetLayerTransform(layer);
+}
+void PersistentBatch::Draw()
+{
+    impl->Draw(Identity());
+}
+void PersistentBatch::Draw(Vector2 translation, Vector2 scale)
+{
+    impl->Draw(Transform2D(translation, scale));
+}
+void PersistentBatch::DrawTransformed(Transform2D const& transform)
+{
+    impl->Draw(transform);
+}
+
+} // namespace Sprites
+} // namespace Graphics
+} // namespace Vexel

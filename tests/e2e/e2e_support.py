@@ -1,0 +1,189 @@
+"""Helpers of the end-to-end tests: a private Xvfb server, launching the game
+with its trace on (retrying a launch that cannot reach the X server), reading
+its trace lines and its screenshots."""
+
+import os
+import re
+import select
+import subprocess
+import threading
+import time
+
+SCREEN = (320, 480)
+TRACE = re.compile(r"^trace: (.*) @(\d+\.\d+)$")
+# Signs of a launch that lost the race with the X server (a few percent of
+# starts on a fresh Xvfb).
+CONNECT_FAILURES = ("Video initialization failed", "Couldn't open X11 display", "could not be opened",
+                    "no X11 window")
+
+
+class Xvfb:
+    """A private X server on a free display number."""
+
+    def __init__(self, size=SCREEN):
+        read_end, write_end = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % size, "-nolisten", "tcp"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        deadline = time.time() + 20
+        while not number.endswith(b"\n"):
+            ready, _, _ = select.select([read_end], [], [], max(0.0, deadline - time.time()))
+            if not ready:
+                self.stop()
+                raise RuntimeError("Xvfb did not report its display")
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                self.stop()
+                raise RuntimeError("Xvfb exited before reporting its display")
+            number += chunk
+        os.close(read_end)
+        self.display = ":" + number.decode().strip()
+        self.wait_ready()
+
+    def wait_ready(self, timeout=20):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if subprocess.run(["xdpyinfo", "-display", self.display], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL).returncode == 0:
+                return
+            time.sleep(0.1)
+        raise RuntimeError("the X server on %s did not answer" % self.display)
+
+    def env(self, extra=None):
+        env = dict(os.environ)
+        env["DISPLAY"] = self.display
+        env.update(extra or {})
+        return env
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *args):
+        self.stop()
+
+
+def game_environment(save_dir, extra=None):
+    env = dict(os.environ)
+    env.update({"COBALT_KEEP_TRACE": "1", "SDL_AUDIODRIVER": "dummy", "XDG_DATA_HOME": save_dir})
+    # The game's own allocations are checked by the unit tests; here Mesa's
+    # and libX11's kept-to-exit memory is not ours to report.
+    env.setdefault("ASAN_OPTIONS", "")
+    env["ASAN_OPTIONS"] = "detect_leaks=0:abort_on_error=1"
+    env.update(extra or {})
+    return env
+
+
+class Game:
+    """A running game whose stderr is collected line by line."""
+
+    def __init__(self, command, env):
+        self.started = time.time()
+        self.process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                        text=True, errors="replace")
+        self.lines = []
+        self.lock = threading.Lock()
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
+
+    def _read(self):
+        for line in self.process.stderr:
+            with self.lock:
+                self.lines.append(line.rstrip("\n"))
+
+    def output(self):
+        with self.lock:
+            return list(self.lines)
+
+    def traces(self):
+        """The trace lines as (what, time)."""
+        found = []
+        for line in self.output():
+            match = TRACE.match(line)
+            if match:
+                found.append((match.group(1), float(match.group(2))))
+        return found
+
+    def trace_names(self):
+        return [name for name, _ in self.traces()]
+
+    def wait_for_trace(self, name, timeout=60):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            for what, when in self.traces():
+                if what == name:
+                    return when
+            if self.process.poll() is not None:
+                self.reader.join(5)
+                for what, when in self.traces():
+                    if what == name:
+                        return when
+                return None
+            time.sleep(0.02)
+        return None
+
+    def wait(self, timeout=60):
+        try:
+            code = self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+            raise
+        self.reader.join(10)
+        return code
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+
+def launch(command, env, ready="first frame drawn", attempts=5, timeout=60):
+    """Starts the game and waits for the ready trace; a start that fails to
+    reach the X server is tried again. Returns the running Game."""
+    last = None
+    for attempt in range(1, attempts + 1):
+        game = Game(command, env)
+        if game.wait_for_trace(ready, timeout) is not None:
+            return game
+        game.kill()
+        game.reader.join(5)
+        text = "\n".join(game.output())
+        last = text
+        if not any(failure in text for failure in CONNECT_FAILURES):
+            break
+        time.sleep(0.5 * attempt)
+    raise AssertionError("the game did not reach \"%s\"; its output:\n%s" % (ready, last))
+
+
+def read_rgb(path, size=SCREEN):
+    """The image's pixels, resized to size, as bytes of r, g, b."""
+    data = subprocess.run(["convert", path, "-resize", "%dx%d!" % size, "-depth", "8", "rgb:-"],
+                          check=True, stdout=subprocess.PIPE).stdout
+    if len(data) != size[0] * size[1] * 3:
+        raise AssertionError("%s: unexpected pixel data" % path)
+    return data
+
+
+def pixel(data, x, y, width=SCREEN[0]):
+    i = (y * width + x) * 3
+    return data[i], data[i + 1], data[i + 2]
+
+
+def mean_difference(a, b):
+    return sum(abs(p - q) for p, q in zip(a, b)) / float(len(a))
+
+
+def flipped_rows(data, size=SCREEN):
+    row = size[0] * 3
+    return b"".join(data[y * row:(y + 1) * row] for y in range(size[1] - 1, -1, -1))

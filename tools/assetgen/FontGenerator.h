@@ -1,0 +1,14 @@
+// The game's two bitmap fonts, rendered with FreeType from DejaVu Sans at
+// 24 px and written as ".type" files with the engine's own bit writer:
+// "SegoeUI_24pt.type" (the plain face) and "SegoeUI_24pt_outline.type" (a
+// ring around every glyph, in the same cell of a texture of the same size,
+// with byte-identical metrics, glyph, character-map and kerning tables, so
+// the widgets can draw the plain face's quads again with the outline
+// texture).
+#pragma once
+
+#include <string>
+
+// Writes both files into the directory (which must exist). False, with a
+// message on stderr, when the font cannot be found or a file not written.
+bool GenerateFonts(std::string const& outputDirectory);
