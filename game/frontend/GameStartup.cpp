@@ -5,6 +5,7 @@
 #include "app/ShellTrace.h"
 #include "engine/core/AppEvents.h"
 #include "engine/core/AppSettings.h"
+#include "engine/ui/UIHelper.h"
 #include "engine/ui/UIManager.h"
 #include "game/frontend/TitleScreen.h"
 
@@ -37,6 +38,7 @@ void ConfigureApplication(Vexel::AppSettings* settings)
 void InitializeGame()
 {
     Vexel::UI::UIManager::SetClearColor(Color(0, 0, 0, 255));
+    InitUIHelper();
     firstScreen = new TitleScreen();
     Vexel::UI::UIManager::AttachElement(firstScreen, 0);
 }

@@ -29,7 +29,6 @@ using namespace Vexel::Graphics::Type;
 namespace
 {
 
-const int kMargin = 3; // glyph origin to ink pen position, in face pixels
 
 std::vector<uint8_t> ReadBytes(std::string const& path)
 {
@@ -139,7 +138,7 @@ TEST(FontGeneratorTest, MetricsFollowTheFont)
     EXPECT_EQ(24.0f, g.plain.size);
     EXPECT_EQ(23.0f, g.plain.verticalOffset); // the ascent
     EXPECT_EQ(28.0f, g.plain.lineSpacing);
-    EXPECT_EQ(-2.0f * kMargin, g.plain.characterSpacing);
+    EXPECT_EQ(0.0f, g.plain.characterSpacing);
     EXPECT_EQ("DejaVu Sans 24", g.plain.faceName);
     EXPECT_EQ("DejaVu Sans 24 Outline", g.outline.faceName);
 }
@@ -204,7 +203,7 @@ TEST(FontGeneratorTest, CharacterSetAndAdvancesMatchFreeType)
         ASSERT_NE(nullptr, entry) << code;
         Glyph const& glyph = g.plain.glyphs[entry->glyphIndex];
         EXPECT_EQ(code, glyph.code);
-        EXPECT_EQ(float(ft.Advance(code) + 2 * kMargin), glyph.advance) << code;
+        EXPECT_EQ(float(ft.Advance(code)), glyph.advance) << code;
     }
     EXPECT_EQ(expectedCount, g.plain.glyphs.size());
     EXPECT_EQ(nullptr, FindEntry(g.plain, 10)); // a newline always breaks
@@ -308,7 +307,7 @@ TEST(FontGeneratorTest, EngineLoadsTheGeneratedFonts)
     }
 }
 
-TEST(FontGeneratorTest, MeasuredWidthIsFreeTypesPenAdvancePlusTheMargins)
+TEST(FontGeneratorTest, MeasuredWidthIsFreeTypesPenAdvance)
 {
     Generated const& g = Fonts();
     Reference ft;
@@ -323,7 +322,14 @@ TEST(FontGeneratorTest, MeasuredWidthIsFreeTypesPenAdvancePlusTheMargins)
                 pen += ft.Kerning(uint8_t(text[i - 1]), uint8_t(text[i]));
             pen += ft.Advance(uint8_t(text[i]));
         }
-        EXPECT_FLOAT_EQ(float(pen + 2 * kMargin), font->Measure(text).x) << text;
+        EXPECT_FLOAT_EQ(float(pen), font->Measure(text).x) << text;
+        // Laid out in two pieces, the second at the first's pen, the text
+        // measures the same as in one piece.
+        const size_t half = text.size() / 2;
+        const float first = font->Measure(text.substr(0, half)).x;
+        const float second = font->Measure(text.substr(half)).x;
+        const int kernAtJoin = ft.Kerning(uint8_t(text[half - 1]), uint8_t(text[half]));
+        EXPECT_FLOAT_EQ(float(pen), first + second + float(kernAtJoin)) << text;
         EXPECT_FLOAT_EQ(24.0f, font->Measure(text).y);
     }
 }

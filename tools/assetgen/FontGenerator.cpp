@@ -5,11 +5,12 @@
 // Layout convention of the files: a layout position is the baseline point;
 // the vertical offset is the ascent, so glyph y is measured down from the
 // line top. Every glyph cell carries kPad pixels of room around the ink for
-// the outline ring. The file format has no negative quad offsets, so every
-// glyph origin sits kMargin pixels left of the ink's pen position; each
-// advance grows by 2 * kMargin and the character spacing is -2 * kMargin,
-// which puts the glyphs at their true pen positions and gives every laid-out
-// line kMargin pixels of room on both sides (so centred text stays centred).
+// the outline ring. The file format has no negative quad offsets, so the ink
+// of every glyph sits kMargin pixels right of its pen position, which keeps
+// the cells of glyphs that start at or left of the pen whole. Advances are
+// the true ones and the character spacing is 0: a laid-out width is exactly
+// the pen advance, so text laid out in pieces (a colour change, the score
+// after its label) joins as if laid out in one go.
 #include "tools/assetgen/FontGenerator.h"
 
 #include "engine/core/BitWriter.h"
@@ -34,9 +35,9 @@ namespace
 
 const int kFaceSize = 24;
 const int kPad = 3;                 // room around the ink, holds the ring
-const int kMargin = 3;              // ink offset from the glyph origin
+const int kMargin = 2;              // ink offset right of the pen position
 const float kRingRadius = 2.0f;     // outline thickness in pixels
-const int kSpacing = -2 * kMargin;  // character spacing written to the file
+const int kSpacing = 0;             // character spacing written to the file
 const uint32_t kMagic = 0x54464631; // "TFF1"
 const char* const kDefaultFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
@@ -44,7 +45,7 @@ struct Glyph
 {
     int code = 0;
     bool blank = true;
-    int advance = 0;                // as written: true advance + 2 * kMargin
+    int advance = 0;                // the true advance, rounded to a pixel
     int x = 0, y = 0, w = 0, h = 0; // the cell relative to origin and line top
     int u = 0, v = 0;               // the cell in the atlas
     std::vector<uint8_t> plain;     // w * h coverage
@@ -116,7 +117,7 @@ bool RenderGlyph(FT_Face face, int code, int ascent, Glyph& out)
     FT_GlyphSlot slot = face->glyph;
     FT_Bitmap const& bitmap = slot->bitmap;
     out.code = code;
-    out.advance = int((slot->advance.x + 32) >> 6) + 2 * kMargin;
+    out.advance = int((slot->advance.x + 32) >> 6);
     if (bitmap.width == 0 || bitmap.rows == 0)
     {
         out.blank = true;
