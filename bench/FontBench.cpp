@@ -7,10 +7,13 @@
 #include "engine/graphics/type/LinotypeBatch.h"
 #include "engine/graphics/type/Typeface.h"
 #include "engine/platform/GLContext.h"
+#include "tests/support/GLTestSupport.h"
+#include "tests/support/TempDirectory.h"
 #include "tools/assetgen/FontGenerator.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -25,30 +28,17 @@ namespace
 
 const int kCharacters = 10000;
 
+// Fonts generated once per process into a directory removed at exit.
 std::string const& FontDirectory()
 {
-    static const std::string directory = []
+    static TempDirectory directory;
+    static const bool generated = !directory.Path().empty() && GenerateFonts(directory.Path());
+    if (!generated)
     {
-        std::string pattern = std::filesystem::temp_directory_path().string() + "/vexel_font_bench_XXXXXX";
-        std::vector<char> buffer(pattern.begin(), pattern.end());
-        buffer.push_back('\0');
-        std::string made = mkdtemp(buffer.data()) ? std::string(buffer.data()) : std::string();
-        if (made.empty() || !GenerateFonts(made))
-        {
-            fprintf(stderr, "FontBench: could not generate the fonts\n");
-            exit(1);
-        }
-        static std::string removeAtExit;
-        removeAtExit = made;
-        atexit(
-            []
-            {
-                std::error_code ignored;
-                std::filesystem::remove_all(removeAtExit, ignored);
-            });
-        return made;
-    }();
-    return directory;
+        std::fprintf(stderr, "FontBench: could not generate the fonts\n");
+        std::exit(1);
+    }
+    return directory.Path();
 }
 
 std::string SampleText()
@@ -97,7 +87,8 @@ BENCHMARK(MeasureTenThousandCharacters);
 // fresh copies of the two files.
 void ColdLoadTwoFontsOnThePool(benchmark::State& state)
 {
-    std::unique_ptr<Vexel::Platform::GLContext> context(Vexel::Platform::GLContext::CreateHeadless(64, 64));
+    std::unique_ptr<Vexel::Platform::GLContext> context =
+        GLTest::CreateContext(GLTest::ContextChoice::Headless, 64, 64);
     static int round = 0; // names never repeat, not even across repetitions
     for (auto _ : state)
     {

@@ -9,6 +9,7 @@
 #include "engine/graphics/Texture.h"
 #include "engine/graphics/TextureReference.h"
 #include "engine/platform/GLContext.h"
+#include "tests/support/GLTestSupport.h"
 
 #include <benchmark/benchmark.h>
 #include <lodepng.h>
@@ -111,7 +112,7 @@ void BM_SpriteFrameNullGL(benchmark::State& state)
 void BM_SpriteFrameES1(benchmark::State& state)
 {
     if (!g_context)
-        g_context.reset(Vexel::Platform::GLContext::CreateHeadless(kWidth, kHeight));
+        g_context = GLTest::CreateContext(GLTest::ContextChoice::Headless, kWidth, kHeight);
     if (!g_context)
     {
         state.SkipWithError("no headless OpenGL ES 1.1 context");
@@ -122,17 +123,7 @@ void BM_SpriteFrameES1(benchmark::State& state)
     static const Texture textures[3] = {MakeTexture("bench-red.png", 255, 60, 60),
                                         MakeTexture("bench-green.png", 60, 255, 60),
                                         MakeTexture("bench-blue.png", 60, 60, 255)};
-    GL::Viewport(0, 0, kWidth, kHeight);
-    GL::MatrixMode(GL_PROJECTION);
-    GL::LoadIdentity();
-    GL::Orthof(0.0f, float(kWidth), float(kHeight), 0.0f, -1.0f, 1.0f);
-    GL::MatrixMode(GL_MODELVIEW);
-    GL::LoadIdentity();
-    GL::Enable(GL_TEXTURE_2D);
-    RenderState::SetBlendEnabled(false);
-    RenderState::SetBlendEnabled(true);
-    RenderState::SetBlendMode(2);
-    RenderState::SetBlendMode(1);
+    GLTest::SetUpFrame(kWidth, kHeight, Color(0, 0, 0, 255));
     const int drawCalls = CountDrawCalls(quads, textures);
     Sprites::TransientBatch batch(kCapacity);
     // Warm up: uploads, and the driver's first-use work, outside the timing.

@@ -63,6 +63,29 @@ namespace GL
     X(VertexPointer, (GLint a, GLenum b, GLsizei c, const void* d), (a, b, c, d))                            \
     X(Viewport, (GLint a, GLint b, GLsizei c, GLsizei d), (a, b, c, d))
 
+// The entry points whose null and recording versions are written out by
+// hand (they return values, fill arrays or take pointers worth recording).
+#define VEXEL_GL_OTHER_FUNCTIONS(X)                                                                          \
+    X(DeleteTextures)                                                                                        \
+    X(GenTextures)                                                                                           \
+    X(GetError)                                                                                              \
+    X(GetIntegerv)                                                                                           \
+    X(GetString)                                                                                             \
+    X(LoadMatrixf)                                                                                           \
+    X(MultMatrixf)                                                                                           \
+    X(ReadPixels)
+
+// Points every slot of the local `table` at the function of the same name in
+// the namespace that VEXEL_GL_SOURCE names.
+#define VEXEL_GL_FILL_TABLE()                                                                                \
+    do                                                                                                       \
+    {                                                                                                        \
+        VEXEL_GL_PLAIN_FUNCTIONS(VEXEL_GL_ASSIGN_PLAIN)                                                      \
+        VEXEL_GL_OTHER_FUNCTIONS(VEXEL_GL_ASSIGN_OTHER)                                                      \
+    } while (false)
+#define VEXEL_GL_ASSIGN_PLAIN(Name, Params, Args) table.Name = &VEXEL_GL_SOURCE::Name;
+#define VEXEL_GL_ASSIGN_OTHER(Name) table.Name = &VEXEL_GL_SOURCE::Name;
+
 namespace
 {
 
@@ -119,17 +142,9 @@ void GL_APIENTRY ReadPixels(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void
 Table MakeNullTable()
 {
     Table table;
-#define VEXEL_GL_ASSIGN_NULL(Name, Params, Args) table.Name = &Null::Name;
-    VEXEL_GL_PLAIN_FUNCTIONS(VEXEL_GL_ASSIGN_NULL)
-#undef VEXEL_GL_ASSIGN_NULL
-    table.DeleteTextures = &Null::DeleteTextures;
-    table.GenTextures = &Null::GenTextures;
-    table.GetError = &Null::GetError;
-    table.GetIntegerv = &Null::GetIntegerv;
-    table.GetString = &Null::GetString;
-    table.LoadMatrixf = &Null::LoadMatrixf;
-    table.MultMatrixf = &Null::MultMatrixf;
-    table.ReadPixels = &Null::ReadPixels;
+#define VEXEL_GL_SOURCE Null
+    VEXEL_GL_FILL_TABLE();
+#undef VEXEL_GL_SOURCE
     return table;
 }
 
@@ -290,17 +305,9 @@ void GL_APIENTRY ReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum forma
 Table MakeRecordingTable()
 {
     Table table;
-#define VEXEL_GL_ASSIGN_RECORDING(Name, Params, Args) table.Name = &Recording::Name;
-    VEXEL_GL_PLAIN_FUNCTIONS(VEXEL_GL_ASSIGN_RECORDING)
-#undef VEXEL_GL_ASSIGN_RECORDING
-    table.DeleteTextures = &Recording::DeleteTextures;
-    table.GenTextures = &Recording::GenTextures;
-    table.GetError = &Recording::GetError;
-    table.GetIntegerv = &Recording::GetIntegerv;
-    table.GetString = &Recording::GetString;
-    table.LoadMatrixf = &Recording::LoadMatrixf;
-    table.MultMatrixf = &Recording::MultMatrixf;
-    table.ReadPixels = &Recording::ReadPixels;
+#define VEXEL_GL_SOURCE Recording
+    VEXEL_GL_FILL_TABLE();
+#undef VEXEL_GL_SOURCE
     return table;
 }
 
@@ -370,16 +377,11 @@ bool LoadFunctions(void* (*getProc)(const char* name), Backend::Enum backend)
         slot = reinterpret_cast<std::remove_reference_t<decltype(slot)>>(address);
     };
 #define VEXEL_GL_RESOLVE(Name, Params, Args) resolve(table.Name, "gl" #Name);
+#define VEXEL_GL_RESOLVE_OTHER(Name) resolve(table.Name, "gl" #Name);
     VEXEL_GL_PLAIN_FUNCTIONS(VEXEL_GL_RESOLVE)
+    VEXEL_GL_OTHER_FUNCTIONS(VEXEL_GL_RESOLVE_OTHER)
+#undef VEXEL_GL_RESOLVE_OTHER
 #undef VEXEL_GL_RESOLVE
-    resolve(table.DeleteTextures, "glDeleteTextures");
-    resolve(table.GenTextures, "glGenTextures");
-    resolve(table.GetError, "glGetError");
-    resolve(table.GetIntegerv, "glGetIntegerv");
-    resolve(table.GetString, "glGetString");
-    resolve(table.LoadMatrixf, "glLoadMatrixf");
-    resolve(table.MultMatrixf, "glMultMatrixf");
-    resolve(table.ReadPixels, "glReadPixels");
     if (backend == Backend::Desktop)
     {
         // Desktop GL has no glOrthof (a resolved name may be a stub that does

@@ -1,11 +1,10 @@
 #include "engine/graphics/GeometryBatch.h"
 
 #include "engine/graphics/GeometryBuffer.h"
+#include "engine/graphics/LayeredBatch.h"
 #include "engine/graphics/RenderState.h"
 
 #include <cstdint>
-#include <map>
-#include <set>
 #include <vector>
 
 namespace Vexel
@@ -19,31 +18,9 @@ typedef Geometry<VertexP2T2C> Piece;
 
 namespace
 {
-const int kSharedVertices = 2048;
-const int kSharedIndices = 3072;
 const int kImmediateVertices = 256;
 const int kImmediateIndices = 384;
 const int kMaxRanges = 64;
-
-Transform2D Identity()
-{
-    return Transform2D(Vector2(0.0f, 0.0f), Vector2(1.0f, 1.0f));
-}
-
-// Binds and sets the blend mode only where they differ from what is current.
-void MakeCurrent(Texture const& texture, int blendMode, Texture& currentTexture, int& currentBlend)
-{
-    if (texture != currentTexture)
-    {
-        currentTexture = texture;
-        texture.Bind();
-    }
-    if (blendMode != currentBlend)
-    {
-        currentBlend = blendMode;
-        RenderState::SetBlendMode(blendMode);
-    }
-}
 
 // One transient buffer of pieces and its runs of equal texture and blend
 // mode, plus at most one piece too large for it, drawn directly after them.
@@ -169,19 +146,16 @@ private:
 
 // Persistent pieces in insertion order and the transient batches of one
 // layer number, all under one transform.
-class GeometryLayer
+class GeometryLayer : public BatchLayer<Piece>
 {
 public:
-    GeometryLayer() : transform(Identity()) {}
+    GeometryLayer() {}
 
     ~GeometryLayer()
     {
         for (ImmediateGeometryBatch* batch : batches)
             delete batch;
     }
-
-    GeometryLayer(const GeometryLayer&) = delete;
-    GeometryLayer& operator=(const GeometryLayer&) = delete;
 
     ImmediateGeometryBatch::AddResult::Enum AddTransient(Piece* geometry)
     {
@@ -204,36 +178,11 @@ public:
         return batches[currentIndex]->Add(geometry, true);
     }
 
-    void AddPersistent(Piece* geometry)
+    // The persistent pieces through the shared buffer, then the transient
+    // batches filled since the last draw.
+    void Draw(GeometryBuffer<VertexP2T2C>& shared, Texture& currentTexture, int& currentBlend)
     {
-        const int64_t key = ordered.empty() ? 0 : ordered.rbegin()->first + 1;
-        ordered[key] = geometry;
-        keys[geometry] = key;
-    }
-
-    void RemovePersistent(Piece* geometry)
-    {
-        auto found = keys.find(geometry);
-        if (found == keys.end())
-            return;
-        ordered.erase(found->second);
-        keys.erase(found);
-    }
-
-    void Draw(GeometryBuffer<VertexP2T2C>& shared, Texture& currentTexture, int& currentBlend,
-              Transform2D& currentTransform)
-    {
-        if (transform != currentTransform)
-        {
-            shared.Draw();
-            shared.Reset();
-            if (!currentTransform.IsNone())
-                Transform2D::Pop();
-            currentTransform = transform;
-            if (!currentTransform.IsNone())
-                currentTransform.Push();
-        }
-        for (auto& entry : ordered)
+        for (auto& entry : Persistent())
         {
             Piece* geometry = entry.second;
             if (geometry->GetTexture() != currentTexture || geometry->GetBlendMode() != currentBlend)
@@ -253,187 +202,28 @@ public:
         currentIndex = -1;
     }
 
-    Transform2D transform;
-
 private:
-    std::map<int64_t, Piece*> ordered; // persistent pieces by insertion key
-    std::map<Piece*, int64_t> keys;
     std::vector<ImmediateGeometryBatch*> batches; // kept and reused frame to frame
     int currentIndex = -1;                        // -1: nothing added since the last draw
 };
 } // namespace
 
-class BatchImpl
+class BatchImpl : public LayeredBatch<Piece, GeometryLayer>
 {
 public:
-    BatchImpl() : shared(kSharedVertices, kSharedIndices) {}
-
-    ~BatchImpl()
-    {
-        // Members outlive the batch: they must not call back into it.
-        for (auto& member : membership)
-            Unsubscribe(member.first);
-        for (auto& layer : layers)
-            delete layer.second;
-    }
-
-    BatchImpl(const BatchImpl&) = delete;
-    BatchImpl& operator=(const BatchImpl&) = delete;
-
     void AddTransient(Piece* geometry, int layer)
     {
         if (!geometry)
             return;
-        if (textureCounts.find(geometry->GetTexture()) == textureCounts.end())
-            texturesToPrepare.insert(geometry->GetTexture());
+        PrepareTexture(geometry->GetTexture());
         GetOrCreateLayer(layer)->AddTransient(geometry);
-    }
-
-    bool AddPersistent(Piece* geometry, int layer)
-    {
-        if (!geometry)
-            return false;
-        GeometryLayer* target = GetOrCreateLayer(layer);
-        auto found = membership.find(geometry);
-        if (found != membership.end())
-        {
-            if (found->second == layer)
-                return false;
-            Remove(geometry);
-        }
-        CountTexture(geometry->GetTexture());
-        geometry->TextureChanged().Subscribe(
-            Action<Piece*, Texture const&, Texture const&>(this, &BatchImpl::OnTextureChanged));
-        geometry->Destroyed().Subscribe(Action<Piece*>(this, &BatchImpl::OnGeometryDestroyed));
-        membership[geometry] = layer;
-        target->AddPersistent(geometry);
-        return true;
-    }
-
-    bool Remove(Piece* geometry) { return Remove(geometry, true); }
-
-    bool Contains(Piece* geometry) const { return membership.find(geometry) != membership.end(); }
-
-    void SetLayerTransform(int layer, Transform2D const& transform)
-    {
-        GetOrCreateLayer(layer)->transform = transform;
-    }
-
-    void ResetLayerTransform(int layer)
-    {
-        auto found = layers.find(layer);
-        if (found != layers.end())
-            found->second->transform = Transform2D::None;
-    }
-
-    Transform2D GetLayerTransform(int layer) const
-    {
-        auto found = layers.find(layer);
-        return found == layers.end() ? Transform2D::None : found->second->transform;
     }
 
     void Draw(Transform2D const& transform)
     {
-        if (textureCounts.empty() && texturesToPrepare.empty())
-            return;
-        Texture currentTexture =
-            !textureCounts.empty() ? textureCounts.begin()->first : *texturesToPrepare.begin();
-        const int savedBlend = RenderState::GetBlendMode();
-        int currentBlend = savedBlend;
-        for (Texture const& texture : texturesToPrepare)
-            texture.EnsureUploaded();
-        if (!layers.empty())
-        {
-            if (!transform.IsNone())
-                transform.Push();
-            currentTexture.Bind();
-            Transform2D currentTransform = layers.begin()->second->transform;
-            if (!currentTransform.IsNone())
-                currentTransform.Push();
-            shared.Reset();
-            for (auto& layer : layers)
-                layer.second->Draw(shared, currentTexture, currentBlend, currentTransform);
-            shared.Draw();
-            shared.Reset();
-            if (!currentTransform.IsNone())
-                Transform2D::Pop();
-            if (!transform.IsNone())
-                Transform2D::Pop();
-        }
-        RenderState::SetBlendMode(savedBlend);
-        texturesToPrepare.clear();
+        LayeredBatch::Draw(transform, [this](GeometryLayer& layer, Texture& currentTexture, int& currentBlend)
+                           { layer.Draw(Shared(), currentTexture, currentBlend); });
     }
-
-private:
-    GeometryLayer* GetOrCreateLayer(int layer)
-    {
-        auto found = layers.find(layer);
-        if (found != layers.end())
-            return found->second;
-        GeometryLayer* created = new GeometryLayer();
-        layers[layer] = created;
-        return created;
-    }
-
-    void CountTexture(Texture const& texture)
-    {
-        auto found = textureCounts.find(texture);
-        if (found != textureCounts.end())
-        {
-            ++found->second;
-            return;
-        }
-        textureCounts[texture] = 1;
-        texturesToPrepare.insert(texture);
-    }
-
-    void UncountTexture(Texture const& texture)
-    {
-        auto found = textureCounts.find(texture);
-        if (found == textureCounts.end())
-            return;
-        if (--found->second < 1)
-            textureCounts.erase(found);
-    }
-
-    void Unsubscribe(Piece* geometry)
-    {
-        geometry->TextureChanged().Unsubscribe(this);
-        geometry->Destroyed().Unsubscribe(this);
-    }
-
-    bool Remove(Piece* geometry, bool unsubscribe)
-    {
-        auto found = membership.find(geometry);
-        if (found == membership.end())
-            return false;
-        auto layer = layers.find(found->second);
-        if (layer != layers.end())
-            layer->second->RemovePersistent(geometry);
-        membership.erase(found);
-        UncountTexture(geometry->GetTexture());
-        if (unsubscribe)
-            Unsubscribe(geometry);
-        return true;
-    }
-
-    void OnTextureChanged(Piece* geometry, Texture const& oldTexture, Texture const& newTexture)
-    {
-        if (oldTexture == newTexture || !Contains(geometry))
-            return;
-        UncountTexture(oldTexture);
-        CountTexture(newTexture);
-    }
-
-    // The dying piece's events go with it; unsubscribing from the event that
-    // is calling us is not needed.
-    void OnGeometryDestroyed(Piece* geometry) { Remove(geometry, false); }
-
-    std::map<Piece*, int> membership; // persistent piece to layer number
-    std::map<int, GeometryLayer*> layers;
-    std::map<Texture, int> textureCounts; // over persistent pieces
-    std::set<Texture> texturesToPrepare;  // emptied by every Draw
-    GeometryBuffer<VertexP2T2C> shared;   // persistent pieces
 };
 
 TransientBatch::TransientBatch() : impl(new BatchImpl()) {}
@@ -447,7 +237,7 @@ void TransientBatch::Add(Piece* geometry)
 }
 void TransientBatch::Draw()
 {
-    impl->Draw(Identity());
+    impl->Draw(IdentityTransform());
 }
 void TransientBatch::Draw(Vector2 translation, Vector2 scale)
 {
@@ -465,11 +255,11 @@ PersistentBatch::~PersistentBatch()
 }
 bool PersistentBatch::Add(Piece* geometry, int layer)
 {
-    return impl->AddPersistent(geometry, layer);
+    return impl->Add(geometry, layer);
 }
 bool PersistentBatch::Remove(Piece* geometry)
 {
-    return impl->Remove(geometry);
+    return impl->Remove(geometry, true);
 }
 bool PersistentBatch::Contains(Piece* geometry) const
 {
@@ -489,7 +279,7 @@ Transform2D PersistentBatch::GetLayerTransform(int layer) const
 }
 void PersistentBatch::Draw()
 {
-    impl->Draw(Identity());
+    impl->Draw(IdentityTransform());
 }
 void PersistentBatch::Draw(Vector2 translation, Vector2 scale)
 {

@@ -1,5 +1,7 @@
 #include "engine/graphics/GeometrySprite.h"
 
+#include "engine/graphics/SpriteShape.h"
+
 namespace Vexel
 {
 namespace Graphics
@@ -7,21 +9,17 @@ namespace Graphics
 namespace Geometry
 {
 
-namespace
-{
-Texture TextureOf(TileInfo const& tile)
-{
-    return tile.texture ? *tile.texture : Texture::Empty;
-}
-} // namespace
+using Sprites::SpriteShape;
+using Sprites::TileTexture;
 
-class Sprite::Impl
+class Sprite::Impl : public SpriteShape
 {
 public:
-    Impl(TileInfo const& tile, SpriteState const& state) : tile(&tile), state(state) {}
+    Impl(TileInfo const& tile, Vector2 position, Vector2 size, Color color, float rotation)
+        : SpriteShape(tile, position, size, color, rotation)
+    {
+    }
 
-    TileInfo const* tile; // not owned
-    SpriteState state;
     bool dirty = true; // the shape changed since the last generation
 };
 
@@ -32,9 +30,7 @@ Sprite::Sprite(TileInfo const& tile, Vector2 position, Color color, float rotati
 
 Sprite::Sprite(TileInfo const& tile, Vector2 position, Vector2 size, Color color, float rotation,
                int blendMode)
-    : Geometry(4, 0, TextureOf(tile), blendMode),
-      impl(new Impl(
-          tile, SpriteState(tile.uv, position.x, position.y, size.x * 0.5f, size.y * 0.5f, rotation, color)))
+    : Geometry(4, 0, TileTexture(&tile), blendMode), impl(new Impl(tile, position, size, color, rotation))
 {
     SetGenerator(Generator(this, &Sprite::Generate));
 }
@@ -63,16 +59,13 @@ SpriteState const& Sprite::GetState() const
 
 void Sprite::SetPosition(Vector2 position)
 {
-    if (position == GetPosition())
-        return;
-    impl->state.x = position.x;
-    impl->state.y = position.y;
-    Reshape();
+    if (impl->SetPosition(position))
+        Reshape();
 }
 
 Vector2 Sprite::GetPosition() const
 {
-    return Vector2(impl->state.x, impl->state.y);
+    return impl->GetPosition();
 }
 
 void Sprite::SetSize(Vector2 size)
@@ -107,24 +100,19 @@ float Sprite::GetHeight() const
 
 void Sprite::SetOrigin(Vector2 origin)
 {
-    if (origin == GetOrigin())
-        return;
-    impl->state.originX = origin.x;
-    impl->state.originY = origin.y;
-    Reshape();
+    if (impl->SetOrigin(origin))
+        Reshape();
 }
 
 Vector2 Sprite::GetOrigin() const
 {
-    return Vector2(impl->state.originX, impl->state.originY);
+    return impl->GetOrigin();
 }
 
 void Sprite::SetRotation(float rotation)
 {
-    if (rotation == impl->state.rotation)
-        return;
-    impl->state.rotation = rotation;
-    Reshape();
+    if (impl->SetRotation(rotation))
+        Reshape();
 }
 
 float Sprite::GetRotation() const
@@ -134,10 +122,8 @@ float Sprite::GetRotation() const
 
 void Sprite::SetRegion(Vexel::Rectangle const& region)
 {
-    if (region == impl->state.region)
-        return;
-    impl->state.region = region;
-    Reshape();
+    if (impl->SetRegion(region))
+        Reshape();
 }
 
 Vexel::Rectangle Sprite::GetRegion() const
@@ -147,9 +133,8 @@ Vexel::Rectangle Sprite::GetRegion() const
 
 void Sprite::SetColor(Color color)
 {
-    if (color == impl->state.color)
+    if (!impl->SetColor(color))
         return;
-    impl->state.color = color;
     // Only the colours change: patch the kept quad instead of regenerating it.
     VertexP2T2C* vertices = GetVertices();
     if (vertices && GetVertexCount() >= 4)
@@ -170,12 +155,9 @@ void Sprite::SetTile(TileInfo const& tile, bool takeRegion)
     if (&tile == impl->tile)
         return;
     impl->tile = &tile;
-    if (takeRegion && tile.uv != impl->state.region)
-    {
-        impl->state.region = tile.uv;
+    if (takeRegion && impl->SetRegion(tile.uv))
         Reshape();
-    }
-    SetTexture(TextureOf(tile));
+    SetTexture(TileTexture(&tile));
 }
 
 TileInfo const* Sprite::GetTile() const

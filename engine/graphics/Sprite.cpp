@@ -1,5 +1,7 @@
 #include "engine/graphics/Sprite.h"
 
+#include "engine/graphics/SpriteShape.h"
+
 namespace Vexel
 {
 namespace Graphics
@@ -7,24 +9,21 @@ namespace Graphics
 namespace Sprites
 {
 
-namespace
-{
-Texture TextureOf(TileInfo const* tile)
-{
-    return tile && tile->texture ? *tile->texture : Texture::Empty;
-}
-} // namespace
-
-class Sprite::Impl
+class Sprite::Impl : public SpriteShape
 {
 public:
     Impl(TileInfo const& tile, SpriteState const& state, int blendMode)
-        : tile(&tile), state(state), blendMode(blendMode)
+        : SpriteShape(tile, state), blendMode(blendMode)
+    {
+    }
+    Impl(TileInfo const& tile, Vector2 position, Vector2 size, Color color, float rotation, int blendMode)
+        : SpriteShape(tile, position, size, color, rotation), blendMode(blendMode)
     {
     }
 
-    TileInfo const* tile; // not owned
-    SpriteState state;
+    // A setter's result: an effective change marks the sprite changed.
+    void Note(bool changedNow) { changed = changed || changedNow; }
+
     int blendMode;
     bool changed = true;
     Vexel::Event<Sprite*, Texture const&, Texture const&> textureChanged;
@@ -43,9 +42,7 @@ Sprite::Sprite(TileInfo const& tile, Vector2 position, Color color, float rotati
 
 Sprite::Sprite(TileInfo const& tile, Vector2 position, Vector2 size, Color color, float rotation,
                int blendMode)
-    : impl(new Impl(
-          tile, SpriteState(tile.uv, position.x, position.y, size.x * 0.5f, size.y * 0.5f, rotation, color),
-          blendMode))
+    : impl(new Impl(tile, position, size, color, rotation, blendMode))
 {
 }
 
@@ -68,16 +65,12 @@ SpriteState const& Sprite::GetState() const
 
 void Sprite::SetPosition(Vector2 position)
 {
-    if (position == GetPosition())
-        return;
-    impl->state.x = position.x;
-    impl->state.y = position.y;
-    impl->changed = true;
+    impl->Note(impl->SetPosition(position));
 }
 
 Vector2 Sprite::GetPosition() const
 {
-    return Vector2(impl->state.x, impl->state.y);
+    return impl->GetPosition();
 }
 
 void Sprite::SetSize(Vector2 size)
@@ -92,24 +85,17 @@ Vector2 Sprite::GetSize() const
 
 void Sprite::SetOrigin(Vector2 origin)
 {
-    if (origin == GetOrigin())
-        return;
-    impl->state.originX = origin.x;
-    impl->state.originY = origin.y;
-    impl->changed = true;
+    impl->Note(impl->SetOrigin(origin));
 }
 
 Vector2 Sprite::GetOrigin() const
 {
-    return Vector2(impl->state.originX, impl->state.originY);
+    return impl->GetOrigin();
 }
 
 void Sprite::SetRotation(float rotation)
 {
-    if (rotation == impl->state.rotation)
-        return;
-    impl->state.rotation = rotation;
-    impl->changed = true;
+    impl->Note(impl->SetRotation(rotation));
 }
 
 float Sprite::GetRotation() const
@@ -119,10 +105,7 @@ float Sprite::GetRotation() const
 
 void Sprite::SetRegion(Vexel::Rectangle const& region)
 {
-    if (region == impl->state.region)
-        return;
-    impl->state.region = region;
-    impl->changed = true;
+    impl->Note(impl->SetRegion(region));
 }
 
 Vexel::Rectangle Sprite::GetRegion() const
@@ -132,10 +115,7 @@ Vexel::Rectangle Sprite::GetRegion() const
 
 void Sprite::SetColor(Color color)
 {
-    if (color == impl->state.color)
-        return;
-    impl->state.color = color;
-    impl->changed = true;
+    impl->Note(impl->SetColor(color));
 }
 
 Color Sprite::GetColor() const
@@ -147,19 +127,16 @@ void Sprite::SetTile(TileInfo const& tile, bool takeRegion)
 {
     if (&tile == impl->tile)
         return;
-    const Texture oldTexture = TextureOf(impl->tile);
-    const Texture newTexture = TextureOf(&tile);
+    const Texture oldTexture = TileTexture(impl->tile);
+    const Texture newTexture = TileTexture(&tile);
     impl->tile = &tile;
     if (oldTexture != newTexture)
     {
         impl->changed = true;
         impl->textureChanged.Raise(this, oldTexture, newTexture);
     }
-    if (takeRegion && tile.uv != impl->state.region)
-    {
-        impl->changed = true;
-        impl->state.region = tile.uv;
-    }
+    if (takeRegion)
+        impl->Note(impl->SetRegion(tile.uv));
 }
 
 TileInfo const* Sprite::GetTile() const
@@ -168,7 +145,7 @@ TileInfo const* Sprite::GetTile() const
 }
 Texture Sprite::GetTexture() const
 {
-    return TextureOf(impl->tile);
+    return TileTexture(impl->tile);
 }
 int Sprite::GetBlendMode() const
 {

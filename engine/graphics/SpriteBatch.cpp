@@ -2,12 +2,13 @@
 
 #include "engine/graphics/GL.h"
 #include "engine/graphics/GeometryBuffer.h"
+#include "engine/graphics/LayeredBatch.h"
 #include "engine/graphics/RenderState.h"
 #include "engine/graphics/Sprite.h"
+#include "engine/graphics/SpriteShape.h"
 #include "engine/graphics/VertexFormat.h"
 
 #include <cstdio>
-#include <map>
 #include <set>
 #include <vector>
 
@@ -22,19 +23,6 @@ using Geometry::VertexP2T2C;
 
 namespace
 {
-const int kSharedVertices = 2048;
-const int kSharedIndices = 3072;
-
-Transform2D Identity()
-{
-    return Transform2D(Vector2(0.0f, 0.0f), Vector2(1.0f, 1.0f));
-}
-
-Texture TextureOf(TileInfo const& tile)
-{
-    return tile.texture ? *tile.texture : Texture::Empty;
-}
-
 std::vector<uint16_t>& SharedIndexPattern()
 {
     static std::vector<uint16_t> pattern;
@@ -132,12 +120,7 @@ private:
 };
 
 // Persistent sprites of one layer number in insertion order, under one transform.
-struct SpriteLayer
-{
-    Transform2D transform = Identity();
-    std::map<int64_t, Sprite*> ordered;
-    std::map<Sprite*, int64_t> keys;
-};
+typedef BatchLayer<Sprite> SpriteLayer;
 } // namespace
 
 const uint16_t* GetSharedIndices(int quadCount)
@@ -284,29 +267,29 @@ void TransientBatch::AddRegionSizedRotated(Texture const& texture, float rotatio
 void TransientBatch::AddTileSized(TileInfo const& tile, Vector2 position, Vector2 size, Color color,
                                   int blendMode)
 {
-    AddRegionSizedRotated(TextureOf(tile), 0.0f, tile.uv, position, size, color, blendMode);
+    AddRegionSizedRotated(TileTexture(&tile), 0.0f, tile.uv, position, size, color, blendMode);
 }
 
 void TransientBatch::AddTile(TileInfo const& tile, Vector2 position, Color color, int blendMode)
 {
-    AddRegionSizedRotated(TextureOf(tile), 0.0f, tile.uv, position, tile.size, color, blendMode);
+    AddRegionSizedRotated(TileTexture(&tile), 0.0f, tile.uv, position, tile.size, color, blendMode);
 }
 
 void TransientBatch::AddTileSizedRotated(TileInfo const& tile, float rotation, Vector2 position, Vector2 size,
                                          Color color, int blendMode)
 {
-    AddRegionSizedRotated(TextureOf(tile), rotation, tile.uv, position, size, color, blendMode);
+    AddRegionSizedRotated(TileTexture(&tile), rotation, tile.uv, position, size, color, blendMode);
 }
 
 void TransientBatch::AddTileRotated(TileInfo const& tile, float rotation, Vector2 position, Color color,
                                     int blendMode)
 {
-    AddRegionSizedRotated(TextureOf(tile), rotation, tile.uv, position, tile.size, color, blendMode);
+    AddRegionSizedRotated(TileTexture(&tile), rotation, tile.uv, position, tile.size, color, blendMode);
 }
 
 void TransientBatch::Draw()
 {
-    impl->Draw(Identity());
+    impl->Draw(IdentityTransform());
 }
 void TransientBatch::Draw(Vector2 translation, Vector2 scale)
 {
@@ -317,223 +300,39 @@ void TransientBatch::DrawTransformed(Transform2D const& transform)
     impl->Draw(transform);
 }
 
-class PersistentBatch::Impl
+class PersistentBatch::Impl : public LayeredBatch<Sprite, SpriteLayer>
 {
 public:
-    Impl() : shared(kSharedVertices, kSharedIndices) {}
-
-    ~Impl()
-    {
-        // Members outlive the batch: they must not call back into it.
-        for (auto& member : membership)
-            Unsubscribe(member.first);
-        for (auto& layer : layers)
-            delete layer.second;
-    }
-
-    Impl(const Impl&) = delete;
-    Impl& operator=(const Impl&) = delete;
-
-    bool Add(Sprite* sprite, int layer)
-    {
-        if (!sprite)
-            return false;
-        SpriteLayer* target = GetOrCreateLayer(layer);
-        auto found = membership.find(sprite);
-        if (found != membership.end())
-        {
-            if (found->second == layer)
-                return false;
-            Remove(sprite, true);
-        }
-        CountTexture(sprite->GetTexture());
-        sprite->TextureChanged().Subscribe(
-            Action<Sprite*, Texture const&, Texture const&>(this, &Impl::OnTextureChanged));
-        sprite->Destroyed().Subscribe(Action<Sprite*>(this, &Impl::OnSpriteDestroyed));
-        membership[sprite] = layer;
-        const int64_t key = target->ordered.empty() ? 0 : target->ordered.rbegin()->first + 1;
-        target->ordered[key] = sprite;
-        target->keys[sprite] = key;
-        return true;
-    }
-
-    bool Remove(Sprite* sprite, bool unsubscribe)
-    {
-        auto found = membership.find(sprite);
-        if (found == membership.end())
-            return false;
-        auto layer = layers.find(found->second);
-        if (layer != layers.end())
-        {
-            auto key = layer->second->keys.find(sprite);
-            if (key != layer->second->keys.end())
-            {
-                layer->second->ordered.erase(key->second);
-                layer->second->keys.erase(key);
-            }
-        }
-        membership.erase(found);
-        UncountTexture(sprite->GetTexture());
-        if (unsubscribe)
-            Unsubscribe(sprite);
-        return true;
-    }
-
-    bool Contains(Sprite* sprite) const { return membership.find(sprite) != membership.end(); }
-
-    void SetLayerTransform(int layer, Transform2D const& transform)
-    {
-        GetOrCreateLayer(layer)->transform = transform;
-    }
-
-    void ResetLayerTransform(int layer)
-    {
-        auto found = layers.find(layer);
-        if (found != layers.end())
-            found->second->transform = Transform2D::None;
-    }
-
-    Transform2D GetLayerTransform(int layer) const
-    {
-        auto found = layers.find(layer);
-        return found == layers.end() ? Transform2D::None : found->second->transform;
-    }
-
     void Draw(Transform2D const& transform)
     {
-        if (textureCounts.empty() && texturesToPrepare.empty())
-            return;
-        Texture currentTexture =
-            !textureCounts.empty() ? textureCounts.begin()->first : *texturesToPrepare.begin();
-        const int savedBlend = RenderState::GetBlendMode();
-        int currentBlend = savedBlend;
-        for (Texture const& texture : texturesToPrepare)
-            texture.EnsureUploaded();
-        if (!layers.empty())
-        {
-            if (!transform.IsNone())
-                transform.Push();
-            currentTexture.Bind();
-            Transform2D currentTransform = layers.begin()->second->transform;
-            if (!currentTransform.IsNone())
-                currentTransform.Push();
-            shared.Reset();
-            for (auto& layer : layers)
-                DrawLayer(*layer.second, currentTexture, currentBlend, currentTransform);
-            FlushShared();
-            if (!currentTransform.IsNone())
-                Transform2D::Pop();
-            if (!transform.IsNone())
-                Transform2D::Pop();
-        }
-        RenderState::SetBlendMode(savedBlend);
-        texturesToPrepare.clear();
+        LayeredBatch::Draw(transform, [this](SpriteLayer& layer, Texture& currentTexture, int& currentBlend)
+                           { DrawLayer(layer, currentTexture, currentBlend); });
     }
 
 private:
-    void DrawLayer(SpriteLayer& layer, Texture& currentTexture, int& currentBlend,
-                   Transform2D& currentTransform)
+    void DrawLayer(SpriteLayer& layer, Texture& currentTexture, int& currentBlend)
     {
-        if (layer.transform != currentTransform)
-        {
-            FlushShared();
-            if (!currentTransform.IsNone())
-                Transform2D::Pop();
-            currentTransform = layer.transform;
-            if (!currentTransform.IsNone())
-                currentTransform.Push();
-        }
-        for (auto& entry : layer.ordered)
+        for (auto& entry : layer.Persistent())
         {
             Sprite* sprite = entry.second;
             const Texture texture = sprite->GetTexture();
             if (texture != currentTexture || sprite->GetBlendMode() != currentBlend)
             {
                 FlushShared();
-                if (texture != currentTexture)
-                {
-                    currentTexture = texture;
-                    currentTexture.Bind();
-                }
-                if (sprite->GetBlendMode() != currentBlend)
-                {
-                    currentBlend = sprite->GetBlendMode();
-                    RenderState::SetBlendMode(currentBlend);
-                }
+                MakeCurrent(texture, sprite->GetBlendMode(), currentTexture, currentBlend);
             }
-            VertexP2T2C* quad = shared.AllocateStrip(4);
+            VertexP2T2C* quad = Shared().AllocateStrip(4);
             if (!quad)
             {
                 // Full: draw what is there and start again.
                 FlushShared();
-                quad = shared.AllocateStrip(4);
+                quad = Shared().AllocateStrip(4);
             }
             if (quad)
                 WriteQuad(quad, sprite->GetState());
             sprite->ClearChanged();
         }
     }
-
-    void FlushShared()
-    {
-        shared.Draw();
-        shared.Reset();
-    }
-
-    SpriteLayer* GetOrCreateLayer(int layer)
-    {
-        auto found = layers.find(layer);
-        if (found != layers.end())
-            return found->second;
-        SpriteLayer* created = new SpriteLayer();
-        layers[layer] = created;
-        return created;
-    }
-
-    void CountTexture(Texture const& texture)
-    {
-        auto found = textureCounts.find(texture);
-        if (found != textureCounts.end())
-        {
-            ++found->second;
-            return;
-        }
-        textureCounts[texture] = 1;
-        texturesToPrepare.insert(texture);
-    }
-
-    void UncountTexture(Texture const& texture)
-    {
-        auto found = textureCounts.find(texture);
-        if (found == textureCounts.end())
-            return;
-        if (--found->second < 1)
-            textureCounts.erase(found);
-    }
-
-    void Unsubscribe(Sprite* sprite)
-    {
-        sprite->TextureChanged().Unsubscribe(this);
-        sprite->Destroyed().Unsubscribe(this);
-    }
-
-    void OnTextureChanged(Sprite* sprite, Texture const& oldTexture, Texture const& newTexture)
-    {
-        if (oldTexture == newTexture || !Contains(sprite))
-            return;
-        UncountTexture(oldTexture);
-        CountTexture(newTexture);
-    }
-
-    // The dying sprite's events go with it: no unsubscribe from the event
-    // that is calling us.
-    void OnSpriteDestroyed(Sprite* sprite) { Remove(sprite, false); }
-
-    std::map<Sprite*, int> membership;
-    std::map<int, SpriteLayer*> layers;
-    std::map<Texture, int> textureCounts;
-    std::set<Texture> texturesToPrepare;
-    Geometry::GeometryBuffer<VertexP2T2C> shared;
 };
 
 PersistentBatch::PersistentBatch() : impl(new Impl()) {}
@@ -567,7 +366,7 @@ Transform2D PersistentBatch::GetLayerTransform(int layer) const
 }
 void PersistentBatch::Draw()
 {
-    impl->Draw(Identity());
+    impl->Draw(IdentityTransform());
 }
 void PersistentBatch::Draw(Vector2 translation, Vector2 scale)
 {

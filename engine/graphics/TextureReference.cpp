@@ -7,6 +7,7 @@
 #include "engine/graphics/PvrReader.h"
 #include "engine/graphics/RawTextureReader.h"
 #include "engine/graphics/TextureCache.h"
+#include "engine/graphics/TextureImage.h"
 
 #include <atomic>
 #include <cstdio>
@@ -26,16 +27,10 @@ public:
     // without a lock by IsUploaded and the getters.
     std::atomic<int> state{TextureState::Created};
     const std::string name;
-    // Decoded pixels; before a from-memory decode, the encoded source bytes.
-    std::vector<uint8_t> pixels;
-    int sourceSize = -1; // -1: decode the file called name
-    uint32_t formatCode = 0;
-    int bitsPerPixel = 32;
-    uint32_t width = 0;
-    uint32_t height = 0;
-    uint32_t glFormat = 0;
-    uint32_t glInternalFormat = 0;
-    uint32_t glType = 0;
+    // The decoded image; before a from-memory decode, its pixels hold the
+    // encoded source bytes.
+    TextureImage image;
+    int sourceSize = -1;        // -1: decode the file called name
     unsigned glTextureName = 0; // main thread
     Threading::Mutex mutex;     // guards Load
     std::atomic<bool> uploadOnFrame{false};
@@ -67,10 +62,10 @@ TextureReference::TextureReference(std::string const& name, unsigned glTextureNa
     : impl(new Impl(name))
 {
     impl->glTextureName = glTextureName;
-    impl->width = width;
-    impl->height = height;
-    impl->formatCode = formatCode;
-    impl->bitsPerPixel = 0;
+    impl->image.width = width;
+    impl->image.height = height;
+    impl->image.formatCode = formatCode;
+    impl->image.bitsPerPixel = 0;
     impl->state.store(TextureState::Uploaded);
 }
 
@@ -89,7 +84,7 @@ void TextureReference::Load()
         if (impl->sourceSize >= 0)
         {
             std::vector<uint8_t> source;
-            source.swap(impl->pixels);
+            source.swap(impl->image.pixels);
             const int size = impl->sourceSize;
             impl->sourceSize = -1;
             Decode(source.data(), size);
@@ -152,14 +147,7 @@ void TextureReference::DecodePvr(const uint8_t* data, int size)
 
 void TextureReference::Store(TextureImage& image)
 {
-    impl->pixels.swap(image.pixels);
-    impl->width = image.width;
-    impl->height = image.height;
-    impl->formatCode = image.formatCode;
-    impl->bitsPerPixel = image.bitsPerPixel;
-    impl->glFormat = image.glFormat;
-    impl->glInternalFormat = image.glInternalFormat;
-    impl->glType = image.glType;
+    std::swap(impl->image, image);
     impl->state.store(TextureState::Decoded);
 }
 
@@ -168,14 +156,15 @@ void TextureReference::Upload()
     Threading::ScopedLock<Threading::Mutex> guard(TextureCache::GetMutex());
     if (impl->state.load() != TextureState::Decoded)
         return;
-    const bool compressed = impl->glInternalFormat >= GL::kCompressedRgbPvrtc4 &&
-                            impl->glInternalFormat <= GL::kCompressedRgbaPvrtc2;
+    const bool compressed = impl->image.glInternalFormat >= GL::kCompressedRgbPvrtc4 &&
+                            impl->image.glInternalFormat <= GL::kCompressedRgbaPvrtc2;
     if (!compressed &&
-        impl->pixels.size() < UncompressedByteCount(impl->width, impl->height, impl->bitsPerPixel))
+        impl->image.pixels.size() <
+            UncompressedByteCount(impl->image.width, impl->image.height, impl->image.bitsPerPixel))
     {
         std::fprintf(stderr, "texture: %s has fewer pixels than its size; not uploaded\n",
                      impl->name.c_str());
-        impl->pixels.clear();
+        impl->image.pixels.clear();
         impl->state.store(TextureState::Loading);
         return;
     }
@@ -188,27 +177,28 @@ void TextureReference::Upload()
     // Errors of earlier calls must not be blamed on this upload.
     GL::CheckErrors(__FILE__, __LINE__, "the calls before a texture upload");
     GL::BindTexture(GL_TEXTURE_2D, name);
-    uint32_t format = impl->glFormat;
+    uint32_t format = impl->image.glFormat;
     if (format == GL::kBgr && !GL::SupportsBgrUpload())
     {
-        SwizzleBgrToRgb(impl->pixels);
+        SwizzleBgrToRgb(impl->image.pixels);
         format = GL_RGB;
     }
     if (compressed)
-        GL::CompressedTexImage2D(GL_TEXTURE_2D, 0, impl->glInternalFormat, GLsizei(impl->width),
-                                 GLsizei(impl->height), 0, GLsizei(impl->pixels.size()), impl->pixels.data());
+        GL::CompressedTexImage2D(GL_TEXTURE_2D, 0, impl->image.glInternalFormat, GLsizei(impl->image.width),
+                                 GLsizei(impl->image.height), 0, GLsizei(impl->image.pixels.size()),
+                                 impl->image.pixels.data());
     else
-        GL::TexImage2D(GL_TEXTURE_2D, 0, GLint(impl->glInternalFormat), GLsizei(impl->width),
-                       GLsizei(impl->height), 0, format, impl->glType, impl->pixels.data());
+        GL::TexImage2D(GL_TEXTURE_2D, 0, GLint(impl->image.glInternalFormat), GLsizei(impl->image.width),
+                       GLsizei(impl->image.height), 0, format, impl->image.glType, impl->image.pixels.data());
     GL::TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     const GLenum error = GL::GetError();
-    std::vector<uint8_t>().swap(impl->pixels);
+    std::vector<uint8_t>().swap(impl->image.pixels);
     if (error != GL_NO_ERROR)
     {
         // An empty GL texture would draw black: the texture stays undrawable.
         std::fprintf(stderr, "texture: %s refused by GL (error 0x%04X, %u x %u, format 0x%X)\n",
-                     impl->name.c_str(), unsigned(error), unsigned(impl->width), unsigned(impl->height),
-                     unsigned(format));
+                     impl->name.c_str(), unsigned(error), unsigned(impl->image.width),
+                     unsigned(impl->image.height), unsigned(format));
         GL::CheckErrors(__FILE__, __LINE__, "a refused texture upload");
         GL::BindTexture(GL_TEXTURE_2D, 0);
         GL::DeleteTextures(1, &name);
@@ -229,15 +219,15 @@ void TextureReference::SetSource(const uint8_t* data, int size)
     Threading::ScopedLock<Threading::Mutex> guard(impl->mutex);
     if (size < 0)
     {
-        impl->pixels.clear();
+        impl->image.pixels.clear();
         impl->sourceSize = -1;
         return;
     }
     if (data && size > 0)
-        impl->pixels.assign(data, data + size);
+        impl->image.pixels.assign(data, data + size);
     else
-        impl->pixels.clear();
-    impl->sourceSize = int(impl->pixels.size());
+        impl->image.pixels.clear();
+    impl->sourceSize = int(impl->image.pixels.size());
 }
 
 void TextureReference::SetUploadOnFrame(bool enabled)
@@ -264,37 +254,37 @@ std::string const& TextureReference::GetName() const
 // so reading them once the state says so needs no lock.
 uint32_t TextureReference::GetWidth() const
 {
-    return GetState() >= TextureState::Decoded ? impl->width : 0;
+    return GetState() >= TextureState::Decoded ? impl->image.width : 0;
 }
 
 uint32_t TextureReference::GetHeight() const
 {
-    return GetState() >= TextureState::Decoded ? impl->height : 0;
+    return GetState() >= TextureState::Decoded ? impl->image.height : 0;
 }
 
 uint32_t TextureReference::GetFormatCode() const
 {
-    return GetState() >= TextureState::Decoded ? impl->formatCode : 0;
+    return GetState() >= TextureState::Decoded ? impl->image.formatCode : 0;
 }
 
 int TextureReference::GetBitsPerPixel() const
 {
-    return GetState() >= TextureState::Decoded ? impl->bitsPerPixel : 32;
+    return GetState() >= TextureState::Decoded ? impl->image.bitsPerPixel : 32;
 }
 
 uint32_t TextureReference::GetGLFormat() const
 {
-    return GetState() >= TextureState::Decoded ? impl->glFormat : 0;
+    return GetState() >= TextureState::Decoded ? impl->image.glFormat : 0;
 }
 
 uint32_t TextureReference::GetGLInternalFormat() const
 {
-    return GetState() >= TextureState::Decoded ? impl->glInternalFormat : 0;
+    return GetState() >= TextureState::Decoded ? impl->image.glInternalFormat : 0;
 }
 
 uint32_t TextureReference::GetGLType() const
 {
-    return GetState() >= TextureState::Decoded ? impl->glType : 0;
+    return GetState() >= TextureState::Decoded ? impl->image.glType : 0;
 }
 
 unsigned TextureReference::GetTextureName() const
@@ -304,12 +294,12 @@ unsigned TextureReference::GetTextureName() const
 
 size_t TextureReference::GetPixelByteCount() const
 {
-    return GetState() == TextureState::Decoded ? impl->pixels.size() : 0;
+    return GetState() == TextureState::Decoded ? impl->image.pixels.size() : 0;
 }
 
 const uint8_t* TextureReference::GetPixels() const
 {
-    return GetState() == TextureState::Decoded ? impl->pixels.data() : nullptr;
+    return GetState() == TextureState::Decoded ? impl->image.pixels.data() : nullptr;
 }
 
 } // namespace Graphics

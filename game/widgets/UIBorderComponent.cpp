@@ -1,6 +1,7 @@
 #include "game/widgets/UIBorderComponent.h"
 
 #include "engine/graphics/GeometryBatch.h"
+#include "engine/graphics/SpriteShape.h"
 #include "engine/graphics/Texture.h"
 #include "engine/ui/UIHelper.h"
 
@@ -19,18 +20,13 @@ const uint16_t kFilledIndices[UIBorderComponent::kIndexCount] = {0, 2, 1, 3, 4, 
 const uint16_t kFrameIndices[UIBorderComponent::kIndexCount] = {1,  3,  4,  6, 5,  7, 7, 6, 13, 12, 15, 14,
                                                                 14, 12, 11, 9, 10, 8, 8, 9, 2,  3,  0,  1};
 
-Vexel::Graphics::Texture TextureOf(TileInfo const& tile)
-{
-    return tile.texture ? *tile.texture : Vexel::Graphics::Texture::Empty;
-}
-
 } // namespace
 
 UIBorderComponent::UIBorderComponent(Vexel::UI::ElementLayout const& layout, TileInfo const& tile,
                                      Color colour, int blendMode, bool filled)
     : Element(layout, Vexel::UI::TouchMode::Ignore),
-      frameGeometry(kVertexCount, kIndexCount, TextureOf(tile), blendMode), filled(filled),
-      cornerSize(tile.size * 0.5f), uvTopLeft(tile.uv.x, tile.uv.y),
+      frameGeometry(kVertexCount, kIndexCount, Vexel::Graphics::Sprites::TileTexture(&tile), blendMode),
+      filled(filled), cornerSize(tile.size * 0.5f), uvTopLeft(tile.uv.x, tile.uv.y),
       uvBottomRight(tile.uv.Right(), tile.uv.Bottom()), uvCentre(tile.uv.Center()), colour(colour),
       alpha(1.0f), rect(-100.0f, -100.0f, 50.0f, 50.0f)
 {

@@ -1,8 +1,6 @@
 #include "game/widgets/UICheckButton.h"
 
-#include "engine/core/Transform2D.h"
 #include "engine/graphics/ReferenceTiles.h"
-#include "engine/graphics/RenderState.h"
 #include "engine/graphics/SpriteBatch.h"
 #include "engine/graphics/TileInfo.h"
 #include "engine/ui/UIHelper.h"
@@ -90,12 +88,7 @@ void UICheckButton::Draw(Vexel::Rectangle rect, float alpha)
     }
 
     // The block is centred on the plate, the part right of the face.
-    const Transform2D place(c - (textSize - Vector2(boxWidth, 0.0f)) * 0.5f * scale, 0.0f,
-                            Vector2(scale, scale));
-    place.Push();
-    Vexel::Graphics::RenderState::SetBlendMode(2);
-    WidgetPieces::DrawWithBothFaces(text);
-    Transform2D::Pop();
+    WidgetPieces::DrawWithBothFaces(text, c - (textSize - Vector2(boxWidth, 0.0f)) * 0.5f * scale, scale);
 
     if (glowPhase != 0.0f)
         DrawBackground(glowBatch, c, WidgetPieces::GlowScale(glowPhase) * scale,

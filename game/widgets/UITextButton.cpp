@@ -1,7 +1,5 @@
 #include "game/widgets/UITextButton.h"
 
-#include "engine/core/Transform2D.h"
-#include "engine/graphics/RenderState.h"
 #include "engine/graphics/SpriteBatch.h"
 #include "engine/graphics/TileInfo.h"
 #include "engine/ui/UIHelper.h"
@@ -54,11 +52,7 @@ void UITextButton::Draw(Vexel::Rectangle rect, float alpha)
         lastAlpha = alpha;
         WidgetPieces::Recolour(textGeometry, textColour.ScaleAlpha(alpha));
     }
-    const Transform2D place(c - textSize * (scale * 0.5f), 0.0f, Vector2(scale, scale));
-    place.Push();
-    Vexel::Graphics::RenderState::SetBlendMode(2);
-    WidgetPieces::DrawWithBothFaces(textGeometry);
-    Transform2D::Pop();
+    WidgetPieces::DrawWithBothFaces(textGeometry, c - textSize * (scale * 0.5f), scale);
 
     if (glowPhase != 0.0f)
         DrawBackground(glowBatch, c, WidgetPieces::GlowScale(glowPhase) * scale,

@@ -1,7 +1,10 @@
 #include "game/widgets/WidgetPieces.h"
 
 #include "engine/core/StringUtil.h"
+#include "engine/core/Transform2D.h"
+#include "engine/graphics/RenderState.h"
 #include "engine/graphics/SpriteBatch.h"
+#include "engine/graphics/SpriteShape.h"
 #include "engine/graphics/Texture.h"
 #include "engine/graphics/TileInfo.h"
 #include "engine/graphics/type/IFont.h"
@@ -94,7 +97,7 @@ void AddSlices(Vexel::Graphics::Sprites::ITransientBatch* target, TileInfo const
 {
     if (!target)
         return;
-    const Texture texture = tile.texture ? *tile.texture : Texture::Empty;
+    const Texture texture = Vexel::Graphics::Sprites::TileTexture(&tile);
     const Vector2 uvOrigin = tile.uv.Position();
     const Vector2 uvSize = tile.uv.Size();
     for (int i = 0; i < 3; ++i)
@@ -158,12 +161,16 @@ void Recolour(TextBuffer& buffer, Color colour)
         vertices[i].color = colour;
 }
 
-void DrawWithBothFaces(TextBuffer const& buffer)
+void DrawWithBothFaces(TextBuffer const& buffer, Vector2 topLeft, float scale)
 {
+    const Transform2D place(topLeft, 0.0f, Vector2(scale, scale));
+    place.Push();
+    Vexel::Graphics::RenderState::SetBlendMode(2);
     if (BindFace(GetFont(kTextureFontSize)))
         buffer.Draw();
     if (BindFace(GetOutlineFont(kTextureFontSize)))
         buffer.Draw();
+    Transform2D::Pop();
 }
 
 } // namespace WidgetPieces

@@ -62,9 +62,10 @@ Vector2 LayoutWrapped(Vexel::Graphics::Type::IFont* font, TextBuffer& buffer, st
 // Gives every vertex written into the buffer this colour.
 void Recolour(TextBuffer& buffer, Color colour);
 
-// Draws the buffer with the plain face's texture, then again with the
-// outline face's: both faces keep their glyphs in the same cells. A face
+// Draws the buffer added (blend mode 2, left current) with its origin at
+// topLeft and scaled: with the plain face's texture, then again with the
+// outline face's, as both faces keep their glyphs in the same cells. A face
 // that is not loaded skips its pass.
-void DrawWithBothFaces(TextBuffer const& buffer);
+void DrawWithBothFaces(TextBuffer const& buffer, Vector2 topLeft, float scale);
 
 } // namespace WidgetPieces

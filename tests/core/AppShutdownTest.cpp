@@ -3,7 +3,7 @@
 #include "engine/core/AppEvents.h"
 #include "engine/core/ThreadPool.h"
 
-#include "tests/core/Latch.h"
+#include "tests/support/Latch.h"
 
 #include <gtest/gtest.h>
 

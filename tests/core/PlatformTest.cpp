@@ -1,7 +1,7 @@
 #include "engine/core/File.h"
 #include "engine/core/Platform.h"
 #include "engine/platform/PlatformLibrary.h"
-#include "tests/core/TempDirectory.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "engine/core/Task.h"
 #include "engine/core/ThreadPool.h"
 
-#include "tests/core/Latch.h"
+#include "tests/support/Latch.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "engine/core/ThreadPool.h"
 
-#include "tests/core/Latch.h"
+#include "tests/support/Latch.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "engine/core/Mutex.h"
 #include "engine/core/Thread.h"
-#include "tests/core/Latch.h"
+#include "tests/support/Latch.h"
 
 #include <gtest/gtest.h>
 

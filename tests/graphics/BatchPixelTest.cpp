@@ -1,7 +1,8 @@
-// The batches on a real OpenGL ES 1.1 context (headless EGL pbuffer): blend
-// modes, a rotated quad, a sprite batch over three textures and a geometry
-// batch, each checked with glReadPixels probes against values worked out
-// here; every frame is saved as a PNG beside the test binary.
+// The batches on a real context: the headless OpenGL ES 1.1 pbuffer, or the
+// windowed context VEXEL_TEST_GL names (CTest runs the desktop fallback under
+// Xvfb too). Blend modes, a rotated quad, a sprite batch over three textures
+// and a geometry batch, each checked with glReadPixels probes against values
+// worked out here; every frame is saved as a PNG beside the test binary.
 #include "engine/graphics/GL.h"
 #include "engine/graphics/GeometryBatch.h"
 #include "engine/graphics/GeometrySprite.h"
@@ -9,6 +10,8 @@
 #include "engine/graphics/SpriteBatch.h"
 #include "engine/graphics/Texture.h"
 #include "engine/platform/GLContext.h"
+#include "tests/support/GLTestSupport.h"
+#include "tests/support/PixelAssertions.h"
 
 #include <gtest/gtest.h>
 #include <lodepng.h>
@@ -27,30 +30,13 @@ const int kSize = 128;
 const Color kBackground(100, 50, 200, 255);
 const Color kWhite(255, 255, 255, 255);
 
-struct Rgb
-{
-    int r, g, b;
-};
-
-std::ostream& operator<<(std::ostream& out, Rgb const& c)
-{
-    return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
+using GLTest::Near;
+using GLTest::Rgb;
 
 // The pixel whose top-left corner is (x, y), y pointing down.
 Rgb Probe(int x, int y)
 {
-    uint8_t p[4] = {0, 0, 0, 0};
-    GL::ReadPixels(x, kSize - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return Rgb{p[0], p[1], p[2]};
-}
-
-::testing::AssertionResult Near(Rgb const& actual, Rgb const& expected, int tolerance)
-{
-    if (std::abs(actual.r - expected.r) <= tolerance && std::abs(actual.g - expected.g) <= tolerance &&
-        std::abs(actual.b - expected.b) <= tolerance)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << actual << " is not within " << tolerance << " of " << expected;
+    return GLTest::Probe(x, y, kSize);
 }
 
 // A PNG in memory of w x h pixels from rows of RGBA bytes.
@@ -72,32 +58,17 @@ class BatchPixelTest : public ::testing::Test
 protected:
     // One context for the suite, kept to the end of the process: the cached
     // textures hold GL names of this context, and the driver stays loaded
-    // for the leak checker's report on it.
+    // for the leak checker's report on it. VEXEL_TEST_GL picks its kind.
     static void SetUpTestSuite()
     {
         if (!context)
-            context = GLContext::CreateHeadless(kSize, kSize);
+            context = GLTest::CreateContext(kSize, kSize).release();
     }
 
     void SetUp() override
     {
-        ASSERT_NE(context, nullptr) << "no headless OpenGL ES 1.1 context";
-        GL::Viewport(0, 0, kSize, kSize);
-        GL::MatrixMode(GL_PROJECTION);
-        GL::LoadIdentity();
-        GL::Orthof(0.0f, float(kSize), float(kSize), 0.0f, -1.0f, 1.0f);
-        GL::MatrixMode(GL_MODELVIEW);
-        GL::LoadIdentity();
-        GL::Enable(GL_TEXTURE_2D);
-        GL::Disable(GL_CULL_FACE);
-        GL::Disable(GL_DEPTH_TEST);
-        // What the frame step does before each frame: bring GL in line with the cache.
-        RenderState::SetBlendEnabled(false);
-        RenderState::SetBlendEnabled(true);
-        RenderState::SetBlendMode(2);
-        RenderState::SetBlendMode(1);
-        GL::ClearColor(kBackground.r / 255.0f, kBackground.g / 255.0f, kBackground.b / 255.0f, 1.0f);
-        GL::Clear(GL_COLOR_BUFFER_BIT);
+        ASSERT_NE(context, nullptr) << "no " << GLTest::ContextLabel(GLTest::ChosenContext()) << " context";
+        GLTest::SetUpFrame(kSize, kSize, kBackground);
     }
 
     void TearDown() override
@@ -108,26 +79,19 @@ protected:
         }
     }
 
-    // Saved with alpha forced to 255 (glReadPixels returns destination alpha).
+    // Named after the context kind, so the runs on different contexts keep
+    // their own frames.
     static void SaveFrame(std::string const& name)
     {
-        std::vector<uint8_t> pixels(size_t(kSize) * kSize * 4);
-        GL::ReadPixels(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        std::vector<uint8_t> image(pixels.size());
-        for (int y = 0; y < kSize; ++y)
-        {
-            for (int x = 0; x < kSize; ++x)
-            {
-                const uint8_t* from = &pixels[(size_t(kSize - 1 - y) * kSize + x) * 4];
-                uint8_t* to = &image[(size_t(y) * kSize + x) * 4];
-                to[0] = from[0];
-                to[1] = from[1];
-                to[2] = from[2];
-                to[3] = 255;
-            }
-        }
-        const std::string path = std::string(VEXEL_TEST_OUTPUT_DIR) + "/" + name + ".png";
-        EXPECT_EQ(lodepng::encode(path, image, kSize, kSize), 0u) << path;
+        const std::string path = std::string(VEXEL_TEST_OUTPUT_DIR) + "/" + name + SuffixOfContext() + ".png";
+        EXPECT_TRUE(GLTest::ReadFrame(kSize, kSize).SavePng(path)) << path;
+    }
+
+    static std::string SuffixOfContext()
+    {
+        const GLTest::ContextChoice::Enum choice = GLTest::ChosenContext();
+        return choice == GLTest::ContextChoice::Headless ? std::string()
+                                                         : std::string("-") + GLTest::ContextLabel(choice);
     }
 
     static Texture White()

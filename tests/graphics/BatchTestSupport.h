@@ -1,11 +1,14 @@
-// Helpers shared by the batch tests: uploaded textures that need no GL, and a
-// compact trace of the GL calls a recorder saw.
+// Helpers shared by the batch tests: uploaded textures that need no GL, a
+// compact trace of the GL calls a recorder saw, and the expected quad of a
+// sprite.
 #pragma once
 
 #include "engine/graphics/GL.h"
 #include "engine/graphics/Texture.h"
 #include "engine/graphics/TextureReference.h"
 #include "engine/graphics/VertexFormat.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <memory>
@@ -121,6 +124,24 @@ DrawnVertices(Vexel::Graphics::GL::Call const& vertexPointer, Vexel::Graphics::G
     for (int64_t i = 0; i < draw.ints[1]; ++i)
         out.push_back(vertices[indices[i]]);
     return out;
+}
+
+// The quad of a sprite centred at (100, 50), 16 x 8, unrotated, showing the
+// texture's top-left quarter in this colour: top-left, top-right,
+// bottom-left, bottom-right.
+inline void ExpectCentredQuad(std::vector<Vexel::Graphics::Geometry::VertexP2T2C> const& quad, Color color)
+{
+    ASSERT_EQ(quad.size(), 4u);
+    const float expected[4][4] = {
+        {92, 46, 0, 0}, {108, 46, 0.5f, 0}, {92, 54, 0, 0.5f}, {108, 54, 0.5f, 0.5f}};
+    for (int i = 0; i < 4; ++i)
+    {
+        EXPECT_FLOAT_EQ(quad[i].x, expected[i][0]) << i;
+        EXPECT_FLOAT_EQ(quad[i].y, expected[i][1]) << i;
+        EXPECT_FLOAT_EQ(quad[i].u, expected[i][2]) << i;
+        EXPECT_FLOAT_EQ(quad[i].v, expected[i][3]) << i;
+        EXPECT_EQ(quad[i].color, color);
+    }
 }
 
 } // namespace BatchTest

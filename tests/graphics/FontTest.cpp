@@ -7,13 +7,12 @@
 #include "engine/graphics/type/LinotypeBatchImpl.h"
 #include "engine/graphics/type/Typeface.h"
 #include "tests/graphics/TypeFileBuilder.h"
+#include "tests/support/Latch.h"
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 using namespace Vexel::Graphics;
@@ -54,28 +53,6 @@ Geometry::VertexP2T2C const* Quad(LinotypeBatch const& batch, int index)
     const int firstVertex = impl.buffer->GetIndices()[impl.firstIndex + index * 6 + 4];
     return impl.buffer->GetVertices() + firstVertex;
 }
-
-// One-shot gate for starting threads together.
-class Gate
-{
-public:
-    void Open()
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        open = true;
-        condition.notify_all();
-    }
-    void Wait()
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        condition.wait(lock, [this] { return open; });
-    }
-
-private:
-    std::mutex mutex;
-    std::condition_variable condition;
-    bool open = false;
-};
 
 } // namespace
 
@@ -190,7 +167,7 @@ TEST(FontTest, ThreadsAskingForOneNameGetOneFace)
 {
     const std::string path = WriteTempFile("race", Build(StandardFace()));
     const int kThreads = 8;
-    Gate gate;
+    TestSupport::Latch gate; // starts the threads together
     std::vector<std::unique_ptr<IFont>> fonts(kThreads);
     std::vector<int> states(kThreads, -1);
     std::vector<std::thread> threads;
@@ -202,7 +179,7 @@ TEST(FontTest, ThreadsAskingForOneNameGetOneFace)
                 fonts[size_t(i)].reset(CreateFont(path, 12.0f + float(i)));
                 states[size_t(i)] = fonts[size_t(i)]->GetTypeface() ? 0 : -1;
             });
-    gate.Open();
+    gate.CountDown();
     for (std::thread& t : threads)
         t.join();
     for (int i = 0; i < kThreads; ++i)
@@ -212,7 +189,7 @@ TEST(FontTest, ThreadsAskingForOneNameGetOneFace)
     }
     // Loads from several threads while the pool may be loading too.
     threads.clear();
-    Gate second;
+    TestSupport::Latch second;
     for (int i = 0; i < kThreads; ++i)
         threads.emplace_back(
             [&, i]
@@ -221,7 +198,7 @@ TEST(FontTest, ThreadsAskingForOneNameGetOneFace)
                 dynamic_cast<Typeface*>(fonts[size_t(i)]->GetTypeface())->Load();
                 states[size_t(i)] = fonts[size_t(i)]->GetState();
             });
-    second.Open();
+    second.CountDown();
     for (std::thread& t : threads)
         t.join();
     for (int i = 0; i < kThreads; ++i)

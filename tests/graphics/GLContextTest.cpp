@@ -13,9 +13,10 @@
 #include "engine/platform/GLContext.h"
 
 #include "tests/graphics/TextureFiles.h"
+#include "tests/support/GLTestSupport.h"
+#include "tests/support/PixelAssertions.h"
 
 #include <gtest/gtest.h>
-#include <lodepng.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -33,49 +34,12 @@ const int kWidth = 96;
 const int kHeight = 64;
 const Color kBackground(100, 50, 200, 255);
 
-struct Rgba
-{
-    int r, g, b, a;
-};
+using GLTest::Near;
+using GLTest::Rgb;
 
-// The pixel at (x, y) with y pointing down.
-Rgba Probe(int x, int y)
+Rgb Probe(int x, int y)
 {
-    uint8_t p[4] = {0, 0, 0, 0};
-    GL::ReadPixels(x, kHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return Rgba{p[0], p[1], p[2], p[3]};
-}
-
-void ExpectNear(Rgba const& actual, Rgba const& expected, int tolerance, std::string const& what)
-{
-    EXPECT_NEAR(actual.r, expected.r, tolerance) << what;
-    EXPECT_NEAR(actual.g, expected.g, tolerance) << what;
-    EXPECT_NEAR(actual.b, expected.b, tolerance) << what;
-}
-
-// The fixed state the shell sets up, with an orthographic projection whose
-// origin is the top-left pixel and y points down.
-void SetUpFrame()
-{
-    GL::Viewport(0, 0, kWidth, kHeight);
-    GL::MatrixMode(GL_PROJECTION);
-    GL::LoadIdentity();
-    GL::Orthof(0.0f, float(kWidth), float(kHeight), 0.0f, -1.0f, 1.0f);
-    GL::MatrixMode(GL_MODELVIEW);
-    GL::LoadIdentity();
-    GL::Enable(GL_BLEND);
-    GL::Enable(GL_TEXTURE_2D);
-    GL::Disable(GL_CULL_FACE);
-    GL::Disable(GL_DEPTH_TEST);
-    GL::Disable(GL_ALPHA_TEST);
-    GL::Disable(GL_LIGHTING);
-    RenderState::ResetCache();
-    RenderState::SetBlendEnabled(false);
-    RenderState::SetBlendEnabled(true);
-    RenderState::SetBlendMode(2);
-    RenderState::SetBlendMode(1);
-    GL::ClearColor(kBackground.r / 255.0f, kBackground.g / 255.0f, kBackground.b / 255.0f, 1.0f);
-    GL::Clear(GL_COLOR_BUFFER_BIT);
+    return GLTest::Probe(x, y, kHeight);
 }
 
 // An axis-aligned quad of w x h pixels at (x, y), texture coordinates 0..1.
@@ -98,33 +62,12 @@ void DrawQuad(Texture const& texture, int blendMode, float x, float y, float w, 
         Transform2D::Pop();
 }
 
-void SaveFrame(std::string const& name)
-{
-    std::vector<uint8_t> pixels(size_t(kWidth) * kHeight * 4);
-    GL::ReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    std::vector<uint8_t> image(pixels.size());
-    for (int y = 0; y < kHeight; ++y)
-    {
-        for (int x = 0; x < kWidth; ++x)
-        {
-            const uint8_t* from = &pixels[(size_t(kHeight - 1 - y) * kWidth + x) * 4];
-            uint8_t* to = &image[(size_t(y) * kWidth + x) * 4];
-            to[0] = from[0];
-            to[1] = from[1];
-            to[2] = from[2];
-            to[3] = 255; // glReadPixels gives destination alpha
-        }
-    }
-    const std::string path = std::string(VEXEL_TEST_OUTPUT_DIR) + "/" + name + ".png";
-    EXPECT_EQ(lodepng::encode(path, image, kWidth, kHeight), 0u) << path;
-}
-
 // Every raw format at 1:1 in the top row of the frame, then the blend modes,
 // then a rotated quad; probes checked; the frame saved.
 void DrawAndCheckFrame(std::string const& label)
 {
     ASSERT_FALSE(TextureFiles::Folder().empty());
-    SetUpFrame();
+    GLTest::SetUpFrame(kWidth, kHeight, kBackground);
     ASSERT_EQ(GL::CheckErrors(__FILE__, __LINE__, "frame set-up"), GLenum(GL_NO_ERROR));
 
     // Each context has its own GL textures: fresh cache names per label.
@@ -141,10 +84,11 @@ void DrawAndCheckFrame(std::string const& label)
     ASSERT_TRUE(rgb8.IsUploaded()) << label;
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
-            ExpectNear(Probe(2 + x, 2 + y),
-                       Rgba{TextureFiles::Value(x, y, 0), TextureFiles::Value(x, y, 1),
-                            TextureFiles::Value(x, y, 2), 0},
-                       1, label + " rgb texel " + std::to_string(x) + "," + std::to_string(y));
+            EXPECT_TRUE(Near(
+                Probe(2 + x, 2 + y),
+                Rgb{TextureFiles::Value(x, y, 0), TextureFiles::Value(x, y, 1), TextureFiles::Value(x, y, 2)},
+                1))
+                << label << " rgb texel " << x << "," << y;
 
     // The 3 x 2 images have rows of odd byte length: right only with an
     // unpack alignment of 1.
@@ -152,52 +96,46 @@ void DrawAndCheckFrame(std::string const& label)
     {
         const char* file;
         int blendMode;
-        Rgba (*expected)(int x, int y);
+        Rgb (*expected)(int x, int y);
     };
     const FormatCase formats[] = {
         {"raw_rgba_3x2.raw", 0,
-         [](int x, int y)
-         {
-             return Rgba{TextureFiles::Value(x, y, 0), TextureFiles::Value(x, y, 1),
-                         TextureFiles::Value(x, y, 2), 0};
+         [](int x, int y) {
+             return Rgb{TextureFiles::Value(x, y, 0), TextureFiles::Value(x, y, 1),
+                        TextureFiles::Value(x, y, 2)};
          }},
         {"raw_rgb_3x2.raw", 0,
-         [](int x, int y)
-         {
-             return Rgba{TextureFiles::Value(x, y, 0), TextureFiles::Value(x, y, 1),
-                         TextureFiles::Value(x, y, 2), 0};
+         [](int x, int y) {
+             return Rgb{TextureFiles::Value(x, y, 0), TextureFiles::Value(x, y, 1),
+                        TextureFiles::Value(x, y, 2)};
          }},
         // Stored blue, green, red.
         {"raw_bgr_3x2.raw", 0,
-         [](int x, int y)
-         {
-             return Rgba{TextureFiles::Value(x, y, 2), TextureFiles::Value(x, y, 1),
-                         TextureFiles::Value(x, y, 0), 0};
+         [](int x, int y) {
+             return Rgb{TextureFiles::Value(x, y, 2), TextureFiles::Value(x, y, 1),
+                        TextureFiles::Value(x, y, 0)};
          }},
         {"raw_luminance_alpha_3x2.raw", 0,
-         [](int x, int y)
-         {
-             return Rgba{TextureFiles::Value(x, y, 0), TextureFiles::Value(x, y, 0),
-                         TextureFiles::Value(x, y, 0), 0};
+         [](int x, int y) {
+             return Rgb{TextureFiles::Value(x, y, 0), TextureFiles::Value(x, y, 0),
+                        TextureFiles::Value(x, y, 0)};
          }},
         // White vertices through an alpha texture over black: the alpha shows.
         {"raw_alpha_3x2.raw", 1,
-         [](int x, int y)
-         {
-             return Rgba{TextureFiles::Value(x, y, 0), TextureFiles::Value(x, y, 0),
-                         TextureFiles::Value(x, y, 0), 0};
+         [](int x, int y) {
+             return Rgb{TextureFiles::Value(x, y, 0), TextureFiles::Value(x, y, 0),
+                        TextureFiles::Value(x, y, 0)};
          }},
         {"rgba_3x2.png", 0,
-         [](int x, int y)
-         {
-             return Rgba{TextureFiles::Value(x, y, 0), TextureFiles::Value(x, y, 1),
-                         TextureFiles::Value(x, y, 2), 0};
+         [](int x, int y) {
+             return Rgb{TextureFiles::Value(x, y, 0), TextureFiles::Value(x, y, 1),
+                        TextureFiles::Value(x, y, 2)};
          }},
         {"pvr32_4x2.pvr", 0,
          [](int x, int y)
          {
              const int i = (y * 4 + x) * 4;
-             return Rgba{(i * 13 + 5) % 256, ((i + 1) * 13 + 5) % 256, ((i + 2) * 13 + 5) % 256, 0};
+             return Rgb{(i * 13 + 5) % 256, ((i + 1) * 13 + 5) % 256, ((i + 2) * 13 + 5) % 256};
          }},
     };
     int left = 14;
@@ -211,9 +149,8 @@ void DrawAndCheckFrame(std::string const& label)
         ASSERT_TRUE(texture.IsUploaded()) << label << " " << format.file;
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < w; ++x)
-                ExpectNear(Probe(left + x, 2 + y), format.expected(x, y), 1,
-                           label + " " + format.file + " texel " + std::to_string(x) + "," +
-                               std::to_string(y));
+                EXPECT_TRUE(Near(Probe(left + x, 2 + y), format.expected(x, y), 1))
+                    << label << " " << format.file << " texel " << x << "," << y;
         left += w + 2;
     }
     EXPECT_EQ(GL::CheckErrors(__FILE__, __LINE__, "format quads"), GLenum(GL_NO_ERROR));
@@ -221,26 +158,26 @@ void DrawAndCheckFrame(std::string const& label)
     // Blend modes over the clear colour; untextured quads (texture 0).
     const Color paint(200, 100, 0, 128);
     const double a = 128.0 / 255.0;
-    const Rgba bg{kBackground.r, kBackground.g, kBackground.b, 0};
+    const Rgb bg{kBackground.r, kBackground.g, kBackground.b};
     struct BlendCase
     {
         int mode;
-        Rgba expected;
+        Rgb expected;
     };
     const BlendCase blends[] = {
-        {0, Rgba{200, 100, 0, 0}},
-        {1, Rgba{int(std::lround(200 * a + bg.r * (1 - a))), int(std::lround(100 * a + bg.g * (1 - a))),
-                 int(std::lround(0 * a + bg.b * (1 - a))), 0}},
-        {2, Rgba{std::min(255, int(std::lround(200 * a + bg.r))),
-                 std::min(255, int(std::lround(100 * a + bg.g))), int(std::lround(bg.b)), 0}},
-        {3, Rgba{int(std::lround(200 * bg.r / 255.0)), int(std::lround(100 * bg.g / 255.0)), 0, 0}},
+        {0, Rgb{200, 100, 0}},
+        {1, Rgb{int(std::lround(200 * a + bg.r * (1 - a))), int(std::lround(100 * a + bg.g * (1 - a))),
+                int(std::lround(0 * a + bg.b * (1 - a)))}},
+        {2, Rgb{std::min(255, int(std::lround(200 * a + bg.r))),
+                std::min(255, int(std::lround(100 * a + bg.g))), int(std::lround(bg.b))}},
+        {3, Rgb{int(std::lround(200 * bg.r / 255.0)), int(std::lround(100 * bg.g / 255.0)), 0}},
     };
     for (BlendCase const& blend : blends)
     {
         const float x = 2.0f + 12.0f * blend.mode;
         DrawQuad(Texture::Empty, blend.mode, x, 14, 10, 10, paint);
-        ExpectNear(Probe(int(x) + 5, 19), blend.expected, 2,
-                   label + " blend mode " + std::to_string(blend.mode));
+        EXPECT_TRUE(Near(Probe(int(x) + 5, 19), blend.expected, 2))
+            << label + " blend mode " + std::to_string(blend.mode);
     }
     RenderState::SetBlendMode(1);
 
@@ -248,43 +185,32 @@ void DrawAndCheckFrame(std::string const& label)
     // inside its corners are painted, points just outside are not.
     const Transform2D rotation(Vector2(70.0f, 40.0f), 0.6f, Vector2(1.0f, 1.0f));
     DrawQuad(Texture::Empty, 0, -10, -5, 20, 10, Color(255, 255, 0, 255), rotation);
-    const Rgba yellow{255, 255, 0, 0};
+    const Rgb yellow{255, 255, 0};
     for (Vector2 corner : {Vector2(10, 5), Vector2(-10, 5), Vector2(10, -5), Vector2(-10, -5)})
     {
         const Vector2 inside = rotation.Apply(corner * 0.8f);
         const Vector2 outside = rotation.Apply(corner * 1.25f);
-        ExpectNear(Probe(int(std::floor(inside.x)), int(std::floor(inside.y))), yellow, 0,
-                   label + " inside corner");
-        ExpectNear(Probe(int(std::floor(outside.x)), int(std::floor(outside.y))), bg, 0,
-                   label + " outside corner");
+        EXPECT_TRUE(Near(Probe(int(std::floor(inside.x)), int(std::floor(inside.y))), yellow, 0))
+            << label + " inside corner";
+        EXPECT_TRUE(Near(Probe(int(std::floor(outside.x)), int(std::floor(outside.y))), bg, 0))
+            << label + " outside corner";
     }
     EXPECT_EQ(GL::CheckErrors(__FILE__, __LINE__, "frame"), GLenum(GL_NO_ERROR));
-    SaveFrame("frame-" + label);
+    const std::string path = std::string(VEXEL_TEST_OUTPUT_DIR) + "/frame-" + label + ".png";
+    EXPECT_TRUE(GLTest::ReadFrame(kWidth, kHeight).SavePng(path)) << path;
 }
 
 // Window tests need an X server; CTest gives them one under Xvfb.
-bool HaveDisplay()
+void RunWindowed(GLTest::ContextChoice::Enum choice, GLContextKind::Enum expectedKind)
 {
-    const char* display = std::getenv("DISPLAY");
-    return display && *display;
-}
-
-bool DisplayRequired()
-{
-    return std::getenv("VEXEL_REQUIRE_DISPLAY") != nullptr;
-}
-
-void RunWindowed(const char* choice, GLContextKind::Enum expectedKind, std::string const& label)
-{
-    if (!HaveDisplay())
+    const std::string label = GLTest::ContextLabel(choice);
+    if (!GLTest::HaveDisplay())
     {
-        if (DisplayRequired())
+        if (std::getenv("VEXEL_REQUIRE_DISPLAY") != nullptr)
             FAIL() << "no X server although one was promised";
         GTEST_SKIP() << "no X server (DISPLAY unset): run under xvfb-run for the windowed contexts";
     }
-    setenv("COBALT_KEEP_GL", choice, 1);
-    std::unique_ptr<GLContext> context(GLContext::CreateWindowed(kWidth, kHeight));
-    unsetenv("COBALT_KEEP_GL");
+    std::unique_ptr<GLContext> context = GLTest::CreateContext(choice, kWidth, kHeight);
     ASSERT_NE(context, nullptr) << label;
     EXPECT_EQ(context->GetKind(), expectedKind);
     std::printf("%s: %s\n", label.c_str(), context->GetVersion());
@@ -317,7 +243,7 @@ TEST(HeadlessContext, DrawsTheExpectedPixels)
 {
     std::unique_ptr<GLContext> context(GLContext::CreateHeadless(kWidth, kHeight));
     ASSERT_NE(context, nullptr);
-    DrawAndCheckFrame("headless-es1");
+    DrawAndCheckFrame(GLTest::ContextLabel(GLTest::ContextChoice::Headless));
 }
 
 TEST(HeadlessContext, PvrtcIsRefusedWhereTheContextLacksIt)
@@ -336,10 +262,10 @@ TEST(HeadlessContext, PvrtcIsRefusedWhereTheContextLacksIt)
 
 TEST(WindowContext, Es1ThroughEglOnTheSdlWindow)
 {
-    RunWindowed("es1", GLContextKind::WindowEs1, "window-es1");
+    RunWindowed(GLTest::ContextChoice::WindowEs1, GLContextKind::WindowEs1);
 }
 
 TEST(WindowContext, DesktopFallbackRunsTheSameCalls)
 {
-    RunWindowed("desktop", GLContextKind::WindowDesktop, "window-desktop");
+    RunWindowed(GLTest::ContextChoice::WindowDesktop, GLContextKind::WindowDesktop);
 }

@@ -68,18 +68,7 @@ TEST_F(GeometrySpriteTest, GeneratesTheQuadOfItsTile)
     EXPECT_EQ(sprite.GetBlendMode(), 2);
     EXPECT_EQ(sprite.GetVertexCount(), 4);
     EXPECT_EQ(sprite.GetIndexCount(), 0);
-    auto quad = Drawn(sprite);
-    ASSERT_EQ(quad.size(), 4u);
-    const float expected[4][4] = {
-        {92, 46, 0, 0}, {108, 46, 0.5f, 0}, {92, 54, 0, 0.5f}, {108, 54, 0.5f, 0.5f}};
-    for (int i = 0; i < 4; ++i)
-    {
-        EXPECT_FLOAT_EQ(quad[i].x, expected[i][0]) << i;
-        EXPECT_FLOAT_EQ(quad[i].y, expected[i][1]) << i;
-        EXPECT_FLOAT_EQ(quad[i].u, expected[i][2]) << i;
-        EXPECT_FLOAT_EQ(quad[i].v, expected[i][3]) << i;
-        EXPECT_EQ(quad[i].color, color);
-    }
+    BatchTest::ExpectCentredQuad(Drawn(sprite), color);
 }
 
 TEST_F(GeometrySpriteTest, AChangeGeneratesTwiceThenKeeps)

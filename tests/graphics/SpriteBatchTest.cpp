@@ -157,17 +157,7 @@ TEST_F(SpriteBatchTest, QuadVerticesFollowPositionOriginAndRegion)
     batch.AddQuad(BatchTest::UploadedTexture(1), SpriteState(kRegion, 100.0f, 50.0f, 8.0f, 4.0f, 0.0f, color),
                   1);
     batch.Draw();
-    auto quad = OnlyQuad();
-    const float expected[4][4] = {
-        {92, 46, 0, 0}, {108, 46, 0.5f, 0}, {92, 54, 0, 0.5f}, {108, 54, 0.5f, 0.5f}};
-    for (int i = 0; i < 4; ++i)
-    {
-        EXPECT_FLOAT_EQ(quad[i].x, expected[i][0]) << i;
-        EXPECT_FLOAT_EQ(quad[i].y, expected[i][1]) << i;
-        EXPECT_FLOAT_EQ(quad[i].u, expected[i][2]) << i;
-        EXPECT_FLOAT_EQ(quad[i].v, expected[i][3]) << i;
-        EXPECT_EQ(quad[i].color, color);
-    }
+    BatchTest::ExpectCentredQuad(OnlyQuad(), color);
 }
 
 TEST_F(SpriteBatchTest, RotatedQuadTurnsAboutItsCentre)

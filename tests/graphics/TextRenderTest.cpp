@@ -11,10 +11,10 @@
 #include "engine/graphics/type/LinotypeBatchImpl.h"
 #include "engine/platform/GLContext.h"
 #include "tests/graphics/TypeFileBuilder.h"
+#include "tests/support/GLTestSupport.h"
 #include "tools/assetgen/FontGenerator.h"
 
 #include <gtest/gtest.h>
-#include <lodepng.h>
 
 #include <memory>
 #include <sstream>
@@ -48,46 +48,11 @@ std::string Wrap(IFont& font, std::string const& text, float width)
     return out + line;
 }
 
-struct Frame
-{
-    std::vector<uint8_t> rgba; // top row first, alpha forced opaque
-    int At(int x, int y, int channel) const
-    {
-        return rgba[(size_t(y) * kWidth + size_t(x)) * 4 + size_t(channel)];
-    }
-    int Brightness(int x, int y) const { return std::max(At(x, y, 0), std::max(At(x, y, 1), At(x, y, 2))); }
-};
-
-Frame ReadFrame()
-{
-    Frame frame;
-    std::vector<uint8_t> raw(size_t(kWidth) * kHeight * 4);
-    GL::ReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, raw.data());
-    frame.rgba.resize(raw.size());
-    for (int y = 0; y < kHeight; ++y)
-        std::copy(raw.begin() + long(size_t(kHeight - 1 - y) * kWidth * 4),
-                  raw.begin() + long(size_t(kHeight - y) * kWidth * 4),
-                  frame.rgba.begin() + long(size_t(y) * kWidth * 4));
-    for (size_t i = 3; i < frame.rgba.size(); i += 4)
-        frame.rgba[i] = 255;
-    return frame;
-}
-
-int BrightPixelsIn(Frame const& frame, Rectangle const& r)
-{
-    int count = 0;
-    for (int y = std::max(0, int(r.y)); y < std::min(kHeight, int(r.Bottom())); ++y)
-        for (int x = std::max(0, int(r.x)); x < std::min(kWidth, int(r.Right())); ++x)
-            count += frame.Brightness(x, y) > 128 ? 1 : 0;
-    return count;
-}
-
 } // namespace
 
 TEST(TextRenderTest, DrawsTheGeneratedFontsOnEs11)
 {
-    std::unique_ptr<Vexel::Platform::GLContext> context(
-        Vexel::Platform::GLContext::CreateHeadless(kWidth, kHeight));
+    std::unique_ptr<Vexel::Platform::GLContext> context = GLTest::CreateContext(kWidth, kHeight);
     ASSERT_NE(nullptr, context) << "no EGL pbuffer context";
     const std::string dir = TypeFileTesting::ScratchDirectoryPath();
     ASSERT_TRUE(GenerateFonts(dir));
@@ -137,19 +102,7 @@ TEST(TextRenderTest, DrawsTheGeneratedFontsOnEs11)
                   outlineText.GetImpl()->buffer->GetVertices()[i].y);
     }
 
-    GL::Viewport(0, 0, kWidth, kHeight);
-    GL::MatrixMode(GL_PROJECTION);
-    GL::LoadIdentity();
-    GL::Orthof(0.0f, float(kWidth), float(kHeight), 0.0f, -1.0f, 1.0f);
-    GL::MatrixMode(GL_MODELVIEW);
-    GL::LoadIdentity();
-    GL::Enable(GL_TEXTURE_2D);
-    GL::ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    GL::Clear(GL_COLOR_BUFFER_BIT);
-    RenderState::SetBlendEnabled(false);
-    RenderState::SetBlendEnabled(true);
-    RenderState::SetBlendMode(2);
-    RenderState::SetBlendMode(1);
+    GLTest::SetUpFrame(kWidth, kHeight, Color(0, 0, 0, 255));
 
     hudText.Draw();
     scoreText.Draw();
@@ -163,9 +116,9 @@ TEST(TextRenderTest, DrawsTheGeneratedFontsOnEs11)
     GL::Finish();
     EXPECT_EQ(GLenum(GL_NO_ERROR), GL::CheckErrors(__FILE__, __LINE__, "text frame"));
 
-    Frame frame = ReadFrame();
+    const GLTest::Frame frame = GLTest::ReadFrame(kWidth, kHeight);
     const std::string png = std::string(VEXEL_TEST_OUTPUT_DIR) + "/text_sample.png";
-    EXPECT_EQ(0u, lodepng::encode(png, frame.rgba, kWidth, kHeight)) << png;
+    EXPECT_TRUE(frame.SavePng(png)) << png;
 
     // Text shows inside its bounds and nowhere else; descenders and the
     // ring reach below a line's bounds (which are a font size tall) by up
@@ -185,9 +138,9 @@ TEST(TextRenderTest, DrawsTheGeneratedFontsOnEs11)
     for (Area const& area : areas)
     {
         const Rectangle b = area.batch->GetBounds();
-        EXPECT_GT(BrightPixelsIn(frame, b), int(b.width * b.height * 0.04f));
-        reach.push_back(
-            Rectangle(b.x - 1.0f, b.y - 1.0f, b.width + 5.0f * area.scale + 2.0f, b.height + 9.0f * area.scale + 2.0f));
+        EXPECT_GT(frame.CountBrighterThan(b, 128), int(b.width * b.height * 0.04f));
+        reach.push_back(Rectangle(b.x - 1.0f, b.y - 1.0f, b.width + 5.0f * area.scale + 2.0f,
+                                  b.height + 9.0f * area.scale + 2.0f));
     }
     int stray = 0;
     for (int y = 0; y < kHeight; ++y)

@@ -3,16 +3,16 @@
 // the build generated. The frame is saved as "tile_contact_sheet.png" in the
 // build folder so a person can look at the whole set at once.
 #include "engine/core/AppEvents.h"
-#include "engine/core/AppSettings.h"
 #include "engine/graphics/GL.h"
 #include "engine/graphics/ReferenceTiles.h"
 #include "engine/graphics/RenderState.h"
 #include "engine/graphics/SpriteBatch.h"
 #include "engine/graphics/Texture.h"
 #include "engine/platform/GLContext.h"
+#include "tests/support/GLTestSupport.h"
+#include "tests/support/GameData.h"
 
 #include <gtest/gtest.h>
-#include <lodepng.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -36,43 +36,17 @@ bool DrawnWithAlpha(uint32_t id)
     return alpha.count(id) != 0;
 }
 
-std::vector<uint8_t> ReadFrame()
-{
-    std::vector<uint8_t> raw(size_t(kWidth) * kHeight * 4), rgba(raw.size());
-    GL::ReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, raw.data());
-    for (int y = 0; y < kHeight; ++y)
-        std::copy(raw.begin() + long(size_t(kHeight - 1 - y) * kWidth * 4),
-                  raw.begin() + long(size_t(kHeight - y) * kWidth * 4),
-                  rgba.begin() + long(size_t(y) * kWidth * 4));
-    for (size_t i = 3; i < rgba.size(); i += 4)
-        rgba[i] = 255;
-    return rgba;
-}
-
 } // namespace
 
 TEST(TileContactSheet, DrawsAllTilesOnEs11)
 {
-    std::unique_ptr<Vexel::Platform::GLContext> context(
-        Vexel::Platform::GLContext::CreateHeadless(kWidth, kHeight));
+    std::unique_ptr<Vexel::Platform::GLContext> context = GLTest::CreateContext(kWidth, kHeight);
     ASSERT_NE(nullptr, context) << "no EGL pbuffer context";
-    // The game's setup: atlases asked for as ".dat", read as ".png" from the data folder.
-    setenv("COBALT_KEEP_DATA", VEXEL_DATA_DIR, 1);
-    Vexel::GetAppSettings()->extensionMap[".dat"] = ".png";
+    GLTest::UseGameData(VEXEL_DATA_DIR);
     Vexel::AppEvents::Startup().Raise();
     ASSERT_EQ(21u, GetReferenceTextures().size());
 
-    GL::Viewport(0, 0, kWidth, kHeight);
-    GL::MatrixMode(GL_PROJECTION);
-    GL::LoadIdentity();
-    GL::Orthof(0.0f, float(kWidth), float(kHeight), 0.0f, -1.0f, 1.0f);
-    GL::MatrixMode(GL_MODELVIEW);
-    GL::LoadIdentity();
-    GL::Enable(GL_TEXTURE_2D);
-    GL::ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    GL::Clear(GL_COLOR_BUFFER_BIT);
-    RenderState::SetBlendEnabled(false);
-    RenderState::SetBlendEnabled(true);
+    GLTest::SetUpFrame(kWidth, kHeight, Color(0, 0, 0, 255));
 
     Sprites::TransientBatch batch(256);
     ITileSet& tiles = GetReferenceTiles();
@@ -95,27 +69,22 @@ TEST(TileContactSheet, DrawsAllTilesOnEs11)
     for (Texture* t : GetReferenceTextures())
         EXPECT_TRUE(t->IsUploaded()) << t->GetReference();
 
-    std::vector<uint8_t> frame = ReadFrame();
+    const GLTest::Frame frame = GLTest::ReadFrame(kWidth, kHeight);
     const std::string png = std::string(VEXEL_TEST_OUTPUT_DIR) + "/tile_contact_sheet.png";
-    EXPECT_EQ(0u, lodepng::encode(png, frame, kWidth, kHeight)) << png;
+    EXPECT_TRUE(frame.SavePng(png)) << png;
 
     // Every tile shows something in its cell, except the one nothing uses.
     for (uint32_t id = 0; id < tiles.GetTileCount(); ++id)
     {
-        int x0 = int(id) % kColumns * kCell, y0 = int(id) / kColumns * kCell, lit = 0;
-        for (int y = y0; y < y0 + kCell; ++y)
-            for (int x = x0; x < x0 + kCell; ++x)
-            {
-                const uint8_t* p = &frame[(size_t(y) * kWidth + size_t(x)) * 4];
-                lit += std::max(p[0], std::max(p[1], p[2])) > 40 ? 1 : 0;
-            }
+        const int x0 = int(id) % kColumns * kCell, y0 = int(id) / kColumns * kCell;
+        const int lit = frame.CountBrighterThan(Vexel::Rectangle(float(x0), float(y0), kCell, kCell), 40);
         if (id == 78)
             EXPECT_EQ(0, lit) << "tile 78 is a transparent placeholder";
         else if (id == 67 || id == 68)
         {
             // The shadow darkens the middle of its backdrop, less so its rim.
-            const uint8_t* mid = &frame[(size_t(y0 + kCell / 2) * kWidth + size_t(x0 + kCell / 2)) * 4];
-            const uint8_t* rim = &frame[(size_t(y0 + kCell / 2) * kWidth + size_t(x0 + 4)) * 4];
+            const uint8_t* mid = frame.Pixel(x0 + kCell / 2, y0 + kCell / 2);
+            const uint8_t* rim = frame.Pixel(x0 + 4, y0 + kCell / 2);
             EXPECT_LT(int(mid[2]) + 20, int(rim[2])) << "tile " << id;
         }
         else

@@ -10,9 +10,10 @@
 #include "engine/ui/UIHelper.h"
 #include "game/widgets/IFlush.h"
 #include "game/widgets/TitleBarText.h"
+#include "tests/support/GLTestSupport.h"
+#include "tests/support/GameData.h"
 
 #include <gtest/gtest.h>
-#include <lodepng.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -47,48 +48,27 @@ public:
     int second = 0;
 };
 
-struct Frame
+bool Lit(GLTest::Frame const& frame, int x, int y)
 {
-    std::vector<uint8_t> rgba; // top row first, alpha forced opaque
+    return frame.Brightness(x, y) > kLit;
+}
 
-    int At(int x, int y, int channel) const
-    {
-        return rgba[(size_t(y) * kWidth + size_t(x)) * 4 + size_t(channel)];
-    }
-    bool Lit(int x, int y) const { return std::max(At(x, y, 0), std::max(At(x, y, 1), At(x, y, 2))) > kLit; }
-
-    // The box of the lit pixels in rows top .. bottom - 1; empty when none.
-    Rectangle LitBox(int top, int bottom) const
-    {
-        int x0 = kWidth, y0 = kHeight, x1 = -1, y1 = -1;
-        for (int y = std::max(0, top); y < std::min(kHeight, bottom); ++y)
-            for (int x = 0; x < kWidth; ++x)
-                if (Lit(x, y))
-                {
-                    x0 = std::min(x0, x);
-                    y0 = std::min(y0, y);
-                    x1 = std::max(x1, x);
-                    y1 = std::max(y1, y);
-                }
-        if (x1 < 0)
-            return Rectangle();
-        return Rectangle(float(x0), float(y0), float(x1 - x0 + 1), float(y1 - y0 + 1));
-    }
-};
-
-Frame ReadFrame()
+// The box of the lit pixels in rows top .. bottom - 1; empty when none.
+Rectangle LitBox(GLTest::Frame const& frame, int top, int bottom)
 {
-    std::vector<uint8_t> raw(size_t(kWidth) * kHeight * 4);
-    GL::ReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, raw.data());
-    Frame frame;
-    frame.rgba.resize(raw.size());
-    for (int y = 0; y < kHeight; ++y)
-        std::copy(raw.begin() + long(size_t(kHeight - 1 - y) * kWidth * 4),
-                  raw.begin() + long(size_t(kHeight - y) * kWidth * 4),
-                  frame.rgba.begin() + long(size_t(y) * kWidth * 4));
-    for (size_t i = 3; i < frame.rgba.size(); i += 4)
-        frame.rgba[i] = 255;
-    return frame;
+    int x0 = kWidth, y0 = kHeight, x1 = -1, y1 = -1;
+    for (int y = std::max(0, top); y < std::min(kHeight, bottom); ++y)
+        for (int x = 0; x < kWidth; ++x)
+            if (Lit(frame, x, y))
+            {
+                x0 = std::min(x0, x);
+                y0 = std::min(y0, y);
+                x1 = std::max(x1, x);
+                y1 = std::max(y1, y);
+            }
+    if (x1 < 0)
+        return Rectangle();
+    return Rectangle(float(x0), float(y0), float(x1 - x0 + 1), float(y1 - y0 + 1));
 }
 
 } // namespace
@@ -96,26 +76,11 @@ Frame ReadFrame()
 TEST(TitleBarPixelTest, TitlesGlowCentredSqueezedAndPulsingOnEs11)
 {
     // The game's fonts as the build generated them.
-    setenv("COBALT_KEEP_DATA", VEXEL_DATA_DIR, 0);
-    std::unique_ptr<Vexel::Platform::GLContext> context(
-        Vexel::Platform::GLContext::CreateHeadless(kWidth, kHeight));
+    GLTest::UseGameData(VEXEL_DATA_DIR, false);
+    std::unique_ptr<Vexel::Platform::GLContext> context = GLTest::CreateContext(kWidth, kHeight);
     ASSERT_NE(nullptr, context) << "no EGL pbuffer context";
 
-    GL::Viewport(0, 0, kWidth, kHeight);
-    GL::MatrixMode(GL_PROJECTION);
-    GL::LoadIdentity();
-    GL::Orthof(0.0f, float(kWidth), float(kHeight), 0.0f, -1.0f, 1.0f);
-    GL::MatrixMode(GL_MODELVIEW);
-    GL::LoadIdentity();
-    GL::Enable(GL_TEXTURE_2D);
-    GL::Disable(GL_CULL_FACE);
-    GL::Disable(GL_DEPTH_TEST);
-    RenderState::SetBlendEnabled(false);
-    RenderState::SetBlendEnabled(true);
-    RenderState::SetBlendMode(2);
-    RenderState::SetBlendMode(1);
-    GL::ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    GL::Clear(GL_COLOR_BUFFER_BIT);
+    GLTest::SetUpFrame(kWidth, kHeight, Color(0, 0, 0, 255));
 
     CountingFlush flush;
     Vexel::UI::Element root(
@@ -141,9 +106,9 @@ TEST(TitleBarPixelTest, TitlesGlowCentredSqueezedAndPulsingOnEs11)
     EXPECT_EQ(0, flush.second);
     EXPECT_EQ(2, RenderState::GetBlendMode());
 
-    const Frame frame = ReadFrame();
+    const GLTest::Frame frame = GLTest::ReadFrame(kWidth, kHeight);
     const std::string png = std::string(VEXEL_TEST_OUTPUT_DIR) + "/title_bar.png";
-    EXPECT_EQ(0u, lodepng::encode(png, frame.rgba, kWidth, kHeight)) << png;
+    EXPECT_TRUE(frame.SavePng(png)) << png;
 
     // Lit pixels only near the three bands, and in the title colour's
     // proportions where no channel saturates (both layers add the colour
@@ -152,7 +117,7 @@ TEST(TitleBarPixelTest, TitlesGlowCentredSqueezedAndPulsingOnEs11)
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
         {
-            if (!frame.Lit(x, y))
+            if (!Lit(frame, x, y))
                 continue;
             ++lit;
             bool nearBand = false;
@@ -174,14 +139,14 @@ TEST(TitleBarPixelTest, TitlesGlowCentredSqueezedAndPulsingOnEs11)
     EXPECT_GE(maxRed, 240) << "the two layers together reach full red";
     for (int x = 0; x < kWidth; ++x)
     {
-        EXPECT_FALSE(frame.Lit(x, 0));
-        EXPECT_FALSE(frame.Lit(x, kHeight - 1));
+        EXPECT_FALSE(Lit(frame, x, 0));
+        EXPECT_FALSE(Lit(frame, x, kHeight - 1));
     }
 
     Rectangle boxes[3];
     for (int i = 0; i < 3; ++i)
     {
-        boxes[i] = frame.LitBox(int(tops[i] - kReach), int(tops[i] + kTitleHeight + kReach));
+        boxes[i] = LitBox(frame, int(tops[i] - kReach), int(tops[i] + kTitleHeight + kReach));
         SCOPED_TRACE("title " + std::to_string(i));
         ASSERT_GT(boxes[i].width, 0.0f);
         // Centred: the ink's side bearings differ by a pixel or two at most.

@@ -5,7 +5,6 @@
 // and the number are checked for their colours. The frame is saved as
 // "widgets_pixels.png" in this build folder.
 #include "engine/core/AppEvents.h"
-#include "engine/core/AppSettings.h"
 #include "engine/graphics/GL.h"
 #include "engine/graphics/ReferenceTiles.h"
 #include "engine/graphics/RenderState.h"
@@ -15,6 +14,8 @@
 #include "engine/ui/UIHelper.h"
 #include "game/widgets/UICheckButton.h"
 #include "game/widgets/UISlider.h"
+#include "tests/support/GLTestSupport.h"
+#include "tests/support/GameData.h"
 #include "tests/ui/UITestSupport.h"
 #include "tests/widgets/WidgetTestSupport.h"
 
@@ -108,37 +109,13 @@ void Composite(std::vector<Sprite> const& sprites, Image const& atlas, int x, in
     }
 }
 
-std::vector<uint8_t> ReadFrame()
-{
-    std::vector<uint8_t> raw(size_t(kWidth) * kHeight * 4), rgba(raw.size());
-    GL::ReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, raw.data());
-    for (int y = 0; y < kHeight; ++y)
-        std::copy(raw.begin() + long(size_t(kHeight - 1 - y) * kWidth * 4),
-                  raw.begin() + long(size_t(kHeight - y) * kWidth * 4),
-                  rgba.begin() + long(size_t(y) * kWidth * 4));
-    for (size_t i = 3; i < rgba.size(); i += 4)
-        rgba[i] = 255;
-    return rgba;
-}
-
-int Count(std::vector<uint8_t> const& frame, Vexel::Rectangle const& area, bool (*test)(uint8_t const*))
-{
-    int n = 0;
-    for (int y = int(area.y); y < int(area.Bottom()); ++y)
-        for (int x = int(area.x); x < int(area.Right()); ++x)
-            n += test(&frame[(size_t(y) * kWidth + size_t(x)) * 4]) ? 1 : 0;
-    return n;
-}
-
 } // namespace
 
 TEST(WidgetPixels, CheckButtonsAndSliderOnEs11)
 {
-    std::unique_ptr<Vexel::Platform::GLContext> context(
-        Vexel::Platform::GLContext::CreateHeadless(kWidth, kHeight));
+    std::unique_ptr<Vexel::Platform::GLContext> context = GLTest::CreateContext(kWidth, kHeight);
     ASSERT_NE(nullptr, context) << "no EGL pbuffer context";
-    setenv("COBALT_KEEP_DATA", VEXEL_DATA_DIR, 1);
-    Vexel::GetAppSettings()->extensionMap[".dat"] = ".png";
+    GLTest::UseGameData(VEXEL_DATA_DIR);
     GetReferenceTiles();
     Vexel::AppEvents::Startup().Raise();
     ASSERT_EQ(21u, GetReferenceTextures().size());
@@ -148,21 +125,7 @@ TEST(WidgetPixels, CheckButtonsAndSliderOnEs11)
     ASSERT_EQ(0u, lodepng::decode(atlas.rgba, atlas.width, atlas.height,
                                   std::string(VEXEL_DATA_DIR) + "/argb_main4.png"));
 
-    GL::Viewport(0, 0, kWidth, kHeight);
-    GL::MatrixMode(GL_PROJECTION);
-    GL::LoadIdentity();
-    GL::Orthof(0.0f, float(kWidth), float(kHeight), 0.0f, -1.0f, 1.0f);
-    GL::MatrixMode(GL_MODELVIEW);
-    GL::LoadIdentity();
-    GL::Enable(GL_TEXTURE_2D);
-    GL::ColorMask(1, 1, 1, 0);
-    GL::ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    GL::Clear(GL_COLOR_BUFFER_BIT);
-    // The cache starts at blend mode 1 without telling GL: bring GL in line.
-    RenderState::SetBlendEnabled(false);
-    RenderState::SetBlendEnabled(true);
-    RenderState::SetBlendMode(2);
-    RenderState::SetBlendMode(1);
+    GLTest::SetUpFrame(kWidth, kHeight, Color(0, 0, 0, 255));
 
     Sprites::TransientBatch normalBatch(512), glowBatch(512);
     TeeBatch normal(&normalBatch), glow(&glowBatch);
@@ -184,9 +147,9 @@ TEST(WidgetPixels, CheckButtonsAndSliderOnEs11)
     GL::Finish();
     EXPECT_EQ(GLenum(GL_NO_ERROR), GL::CheckErrors(__FILE__, __LINE__, "widget frame"));
 
-    std::vector<uint8_t> frame = ReadFrame();
+    const GLTest::Frame frame = GLTest::ReadFrame(kWidth, kHeight);
     const std::string png = std::string(VEXEL_TEST_OUTPUT_DIR) + "/widgets_pixels.png";
-    EXPECT_EQ(0u, lodepng::encode(png, frame, kWidth, kHeight)) << png;
+    EXPECT_TRUE(frame.SavePng(png)) << png;
 
     std::vector<Sprite> sprites = normal.All();
     std::vector<Sprite> marks = glow.All();
@@ -222,7 +185,7 @@ TEST(WidgetPixels, CheckButtonsAndSliderOnEs11)
     {
         float expected[3];
         Composite(sprites, atlas, p.x, p.y, expected);
-        const uint8_t* got = &frame[(size_t(p.y) * kWidth + size_t(p.x)) * 4];
+        const uint8_t* got = frame.Pixel(p.x, p.y);
         for (int k = 0; k < 3; ++k)
             EXPECT_NEAR(expected[k] * 255.0f, float(got[k]), 5.0f)
                 << p.what << " at (" << p.x << ", " << p.y << ") channel " << k;
@@ -231,18 +194,18 @@ TEST(WidgetPixels, CheckButtonsAndSliderOnEs11)
     EXPECT_GE(lit, 12) << "the probes lie on visible art";
 
     // The labels: green while on, red while off, on the plate right of the face.
-    EXPECT_GT(Count(frame, Vexel::Rectangle(100, 25, 350, 50),
-                    [](uint8_t const* p) { return p[1] > 150 && p[1] > p[0] + 60; }),
+    EXPECT_GT(frame.Count(Vexel::Rectangle(100, 25, 350, 50),
+                          [](uint8_t const* p) { return p[1] > 150 && p[1] > p[0] + 60; }),
               300);
-    EXPECT_GT(Count(frame, Vexel::Rectangle(100, 105, 350, 50),
-                    [](uint8_t const* p) { return p[0] > 150 && p[0] > p[1] + 50; }),
+    EXPECT_GT(frame.Count(Vexel::Rectangle(100, 105, 350, 50),
+                          [](uint8_t const* p) { return p[0] > 150 && p[0] > p[1] + 50; }),
               300);
-    EXPECT_EQ(0, Count(frame, Vexel::Rectangle(100, 105, 350, 50),
-                       [](uint8_t const* p) { return p[1] > 150 && p[1] > p[0] + 60; }))
+    EXPECT_EQ(0, frame.Count(Vexel::Rectangle(100, 105, 350, 50),
+                             [](uint8_t const* p) { return p[1] > 150 && p[1] > p[0] + 60; }))
         << "no green in the open button's label";
     // The number on the knob, light blue.
-    EXPECT_GT(Count(frame, Vexel::Rectangle(knobX - 30, 205, 60, 50),
-                    [](uint8_t const* p) { return p[2] > 200 && p[1] > 150 && p[0] < p[2] - 40; }),
+    EXPECT_GT(frame.Count(Vexel::Rectangle(knobX - 30, 205, 60, 50),
+                          [](uint8_t const* p) { return p[2] > 200 && p[1] > 150 && p[0] < p[2] - 40; }),
               60);
 
     on.reset();

@@ -7,6 +7,7 @@
 #include "engine/core/Rectangle.h"
 #include "engine/core/Vector2.h"
 #include "engine/graphics/SpriteBatch.h"
+#include "engine/graphics/SpriteShape.h"
 #include "engine/graphics/Texture.h"
 #include "engine/graphics/TileInfo.h"
 #include "engine/ui/Element.h"
@@ -142,8 +143,7 @@ inline void ExpectSlices(std::vector<Sprite> const& sprites, size_t first, TileI
             Sprite const& s = sprites[k];
             const std::string what = "slice " + std::to_string(i) + "," + std::to_string(j);
             EXPECT_EQ(nullptr, s.tile) << what;
-            EXPECT_TRUE(s.texture == (tile.texture ? *tile.texture : Vexel::Graphics::Texture::Empty))
-                << what;
+            EXPECT_TRUE(s.texture == Vexel::Graphics::Sprites::TileTexture(&tile)) << what;
             ExpectNear(Vector2(tile.uv.x + tile.uv.width * u[i], tile.uv.y + tile.uv.height * v[j]),
                        s.region.Position(), (what + " region").c_str(), 1e-6f);
             ExpectNear(Vector2(tile.uv.width * (u[i + 1] - u[i]), tile.uv.height * (v[j + 1] - v[j])),

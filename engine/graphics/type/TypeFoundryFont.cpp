@@ -172,11 +172,8 @@ private:
             const int c = CodeOf(text[i]);
             key = (key << 16) + uint32_t(c);
             Glyph const* glyph = face->FindGlyph(c);
-            float kerning = 0.0f;
-            if (glyph && face->FindKerning(key, &kerning))
-                pen.x += kerning * s;
-            else if (glyph)
-                pen.x += sp;
+            if (glyph)
+                pen.x += GapBefore(key);
             else
             {
                 if (c == kNewline)
@@ -207,6 +204,14 @@ private:
         if (caret)
             *caret = Vector2(lineStarted ? pen.x : position.x, pen.y + verticalOffset);
         return result;
+    }
+
+    // The room before a mapped glyph: the kerning of the pair that ends in
+    // it (the last two codes of key), else the character spacing.
+    float GapBefore(uint32_t key) const
+    {
+        float kerning = 0.0f;
+        return face->FindKerning(key, &kerning) ? kerning * scale : characterSpacing;
     }
 
     void Place(LinotypeBatch::Impl& target, Glyph const& glyph, Vector2 const& pen, Color const& color)
@@ -241,11 +246,8 @@ private:
             const int c = CodeOf(text[i]);
             key = (key << 16) + uint32_t(c);
             Glyph const* glyph = face->FindGlyph(c);
-            float kerning = 0.0f;
-            if (glyph && face->FindKerning(key, &kerning))
-                x += kerning * s + glyph->advance * s;
-            else if (glyph)
-                x += sp + glyph->advance * s;
+            if (glyph)
+                x += GapBefore(key) + glyph->advance * s;
             else if (c == kNewline)
             {
                 result.x = std::max(result.x, x);
