@@ -11,21 +11,11 @@
 #include "engine/core/Event.h"
 #include "engine/core/Vector2.h"
 #include "engine/graphics/GeometryBuffer.h"
+#include "engine/graphics/SpriteBatch.h"
 #include "engine/graphics/VertexFormat.h"
 #include "engine/ui/Element.h"
 
 #include <string>
-
-namespace Vexel
-{
-namespace Graphics
-{
-namespace Sprites
-{
-class ITransientBatch;
-}
-} // namespace Graphics
-} // namespace Vexel
 
 class UICheckButton : public Vexel::UI::Element
 {

@@ -9,23 +9,11 @@
 #include "engine/core/Color.h"
 #include "engine/core/Vector2.h"
 #include "engine/graphics/GeometryBuffer.h"
+#include "engine/graphics/SpriteBatch.h"
 #include "engine/graphics/VertexFormat.h"
 #include "engine/ui/Element.h"
 
 #include <string>
-
-struct TileInfo;
-
-namespace Vexel
-{
-namespace Graphics
-{
-namespace Sprites
-{
-class ITransientBatch;
-}
-} // namespace Graphics
-} // namespace Vexel
 
 class UITextButton : public Vexel::UI::Element
 {

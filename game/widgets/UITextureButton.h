@@ -8,20 +8,8 @@
 
 #include "engine/core/Color.h"
 #include "engine/core/Vector2.h"
+#include "engine/graphics/SpriteBatch.h"
 #include "engine/ui/Element.h"
-
-struct TileInfo;
-
-namespace Vexel
-{
-namespace Graphics
-{
-namespace Sprites
-{
-class ITransientBatch;
-}
-} // namespace Graphics
-} // namespace Vexel
 
 class UITextureButton : public Vexel::UI::Element
 {

@@ -86,23 +86,37 @@ Action<> QuickOf(Job& job)
 {
     return Action<>(&job, &Job::Quick);
 }
+
+// Queues count blocking items and waits until every one of them holds a
+// worker at the same time (it hangs if they cannot); then lets them go and
+// returns the threads they ran on.
+template <class Queue> std::set<std::thread::id> RunAllAtOnce(Queue queue, int count)
+{
+    std::vector<std::unique_ptr<Job>> jobs;
+    for (int i = 0; i < count; i++)
+    {
+        jobs.emplace_back(new Job());
+        queue(BlockOf(*jobs.back()));
+    }
+    for (auto& job : jobs)
+        job->started.Wait();
+    for (auto& job : jobs)
+        job->release.CountDown();
+    std::set<std::thread::id> threads;
+    for (auto& job : jobs)
+    {
+        job->done.Wait();
+        threads.insert(job->thread);
+    }
+    return threads;
+}
+
+void QueueOnGlobalPool(Action<> const& work) { ThreadPool::QueueWorkItem(work); }
 } // namespace
 
 TEST(ThreadPool, GlobalPoolRunsThreeItemsAtOnceOnItsOwnThreads)
 {
-    Job jobs[3];
-    for (Job& job : jobs)
-        ThreadPool::QueueWorkItem(BlockOf(job));
-    for (Job& job : jobs)
-        job.started.Wait(); // all three hold a worker at the same time
-    for (Job& job : jobs)
-        job.release.CountDown();
-    std::set<std::thread::id> threads;
-    for (Job& job : jobs)
-    {
-        job.done.Wait();
-        threads.insert(job.thread);
-    }
+    const std::set<std::thread::id> threads = RunAllAtOnce(&QueueOnGlobalPool, 3);
     EXPECT_EQ(3u, threads.size());
     EXPECT_EQ(0u, threads.count(std::this_thread::get_id()));
     EXPECT_FALSE(ThreadPool::IsShutDown());
@@ -111,15 +125,7 @@ TEST(ThreadPool, GlobalPoolRunsThreeItemsAtOnceOnItsOwnThreads)
 TEST(ThreadPool, GlobalPoolGrowsAndShrinks)
 {
     ThreadPool::SetThreadCount(4);
-    Job jobs[4];
-    for (Job& job : jobs)
-        ThreadPool::QueueWorkItem(BlockOf(job));
-    for (Job& job : jobs)
-        job.started.Wait();
-    for (Job& job : jobs)
-        job.release.CountDown();
-    for (Job& job : jobs)
-        job.done.Wait();
+    EXPECT_EQ(4u, RunAllAtOnce(&QueueOnGlobalPool, 4).size());
     ThreadPool::SetThreadCount(3);
 }
 
@@ -241,15 +247,7 @@ TEST(ThreadPool, SetWorkerCountWithTheCurrentCountChangesNothing)
     ThreadPool pool(3);
     pool.SetWorkerCount(3);
     EXPECT_EQ(3, pool.GetWorkerCount());
-    Job jobs[3];
-    for (Job& job : jobs)
-        pool.Queue(BlockOf(job));
-    for (Job& job : jobs)
-        job.started.Wait();
-    for (Job& job : jobs)
-        job.release.CountDown();
-    for (Job& job : jobs)
-        job.done.Wait();
+    EXPECT_EQ(3u, RunAllAtOnce([&pool](Action<> const& work) { pool.Queue(work); }, 3).size());
 }
 
 TEST(ThreadPool, ShrinkingToOneWorkerRunsItemsOneAtATime)
@@ -276,15 +274,7 @@ TEST(ThreadPool, GrowingRunsMoreItemsAtOnce)
     ThreadPool pool(3);
     pool.SetWorkerCount(5);
     EXPECT_EQ(5, pool.GetWorkerCount());
-    Job jobs[5];
-    for (Job& job : jobs)
-        pool.Queue(BlockOf(job));
-    for (Job& job : jobs)
-        job.started.Wait();
-    for (Job& job : jobs)
-        job.release.CountDown();
-    for (Job& job : jobs)
-        job.done.Wait();
+    EXPECT_EQ(5u, RunAllAtOnce([&pool](Action<> const& work) { pool.Queue(work); }, 5).size());
 }
 
 TEST(ThreadPool, WithoutWorkersItemsWaitUntilOneIsAdded)

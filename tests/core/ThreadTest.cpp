@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 
@@ -138,9 +140,17 @@ TEST(Thread, MutexesExcludeAndRecursiveMutexReenters)
     recursive.Unlock();
 }
 
-TEST(Thread, SleepReturnsAtOnceForZeroOrLess)
+TEST(Thread, SleepWaitsAtLeastItsTimeAndReturnsAtOnceForZeroOrLess)
 {
+    using Clock = std::chrono::steady_clock;
+    auto start = Clock::now();
+    Thread::Sleep(20);
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(20));
+
+    // A negative time read as unsigned microseconds would sleep for ages.
+    start = Clock::now();
     Thread::Sleep(0);
     Thread::Sleep(-5);
-    Thread::Sleep(1);
+    Thread::Sleep(INT32_MIN);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
 }

@@ -34,9 +34,9 @@ std::unique_ptr<IFont> StandardFont(float size = 40.0f)
     return font;
 }
 
-std::unique_ptr<IFont> LoadedFont(FileSpec const& spec, float size = 40.0f)
+std::unique_ptr<IFont> LoadedFont(FileSpec const& plan, float size = 40.0f)
 {
-    std::unique_ptr<IFont> font(CreateFont(WriteTempFile("face", Build(spec)), size));
+    std::unique_ptr<IFont> font(CreateFont(WriteTempFile("face", Build(plan)), size));
     font->Load();
     return font;
 }

@@ -39,21 +39,21 @@ public:
     uint64_t position = 0;
 };
 
-void WriteBody(Bits& out, FileSpec const& spec, uint32_t sizeField)
+void WriteBody(Bits& out, FileSpec const& plan, uint32_t sizeField)
 {
-    out.Put(spec.magic, 32);
+    out.Put(plan.magic, 32);
     out.Put(sizeField, 32);
-    const int nameLength = spec.nameLengthField >= 0 ? spec.nameLengthField : int(spec.name.size());
+    const int nameLength = plan.nameLengthField >= 0 ? plan.nameLengthField : int(plan.name.size());
     out.Put(uint32_t(nameLength), 5);
-    for (char c : spec.name)
+    for (char c : plan.name)
         out.Put(uint8_t(c) & 127u, 7);
     out.Align();
-    out.Put(uint32_t(spec.size), 32);
-    out.Put(uint32_t(spec.verticalOffset), 32);
-    out.Put(uint32_t(spec.lineSpacing), 32);
-    out.Put(uint32_t(spec.characterSpacing), 32);
-    out.Put(uint32_t(spec.overrideGlyphCount ? spec.glyphCount : int32_t(spec.glyphs.size())), 32);
-    for (GlyphSpec const& g : spec.glyphs)
+    out.Put(uint32_t(plan.size), 32);
+    out.Put(uint32_t(plan.verticalOffset), 32);
+    out.Put(uint32_t(plan.lineSpacing), 32);
+    out.Put(uint32_t(plan.characterSpacing), 32);
+    out.Put(uint32_t(plan.overrideGlyphCount ? plan.glyphCount : int32_t(plan.glyphs.size())), 32);
+    for (GlyphSpec const& g : plan.glyphs)
     {
         out.Put(g.code, 16);
         out.Put(g.blank ? 1 : 0, 1);
@@ -64,23 +64,23 @@ void WriteBody(Bits& out, FileSpec const& spec, uint32_t sizeField)
                 out.Put(uint16_t(value), 16);
         }
     }
-    out.Put(uint32_t(spec.overrideMapCount ? spec.mapCount : int32_t(spec.characterMap.size())), 32);
-    for (auto const& entry : spec.characterMap)
+    out.Put(uint32_t(plan.overrideMapCount ? plan.mapCount : int32_t(plan.characterMap.size())), 32);
+    for (auto const& entry : plan.characterMap)
     {
         out.Put(entry.first, 16);
         out.Put(entry.second, 16);
     }
-    out.Put(uint32_t(spec.overrideKerningCount ? spec.kerningCount : int32_t(spec.kerning.size())), 32);
-    for (auto const& entry : spec.kerning)
+    out.Put(uint32_t(plan.overrideKerningCount ? plan.kerningCount : int32_t(plan.kerning.size())), 32);
+    for (auto const& entry : plan.kerning)
     {
         out.Put(entry.first, 32);
         out.Put(uint32_t(entry.second), 32);
     }
     out.Put(0xBEEF, 16); // reserved: ignored whatever it holds
-    out.Put(uint32_t(spec.overrideTextureLength ? spec.textureLength : int32_t(spec.texture.size())), 32);
-    for (uint8_t b : spec.gap)
+    out.Put(uint32_t(plan.overrideTextureLength ? plan.textureLength : int32_t(plan.texture.size())), 32);
+    for (uint8_t b : plan.gap)
         out.Put(b, 8);
-    for (uint8_t b : spec.texture)
+    for (uint8_t b : plan.texture)
         out.Put(b, 8);
 }
 
@@ -97,30 +97,30 @@ std::vector<uint8_t> MakePng(int width, int height)
     return png;
 }
 
-std::vector<uint8_t> Build(FileSpec const& spec)
+std::vector<uint8_t> Build(FileSpec const& plan)
 {
     Bits first;
-    WriteBody(first, spec, 0);
+    WriteBody(first, plan, 0);
     Bits final;
-    WriteBody(final, spec, uint32_t(int64_t(first.bytes.size()) + spec.sizeFieldDelta));
+    WriteBody(final, plan, uint32_t(int64_t(first.bytes.size()) + plan.sizeFieldDelta));
     return final.bytes;
 }
 
 FileSpec StandardFace()
 {
-    FileSpec spec;
+    FileSpec plan;
     // code, blank, advance, x, y, u, v, w, h
-    spec.glyphs = {
+    plan.glyphs = {
         {65, false, 10, 1, 2, 0, 0, 8, 12}, {66, false, 12, 0, 2, 8, 0, 10, 12},
         {67, false, 8, 1, 4, 18, 0, 6, 10}, {68, false, 9, 0, 2, 24, 0, 8, 12},
         {69, false, 11, 1, 0, 0, 12, 9, 4}, {32, true, 5, 0, 0, 0, 0, 0, 0},
         {160, true, 5, 0, 0, 0, 0, 0, 0},
     };
-    for (size_t i = 0; i < spec.glyphs.size(); ++i)
-        spec.characterMap.push_back({spec.glyphs[i].code, uint16_t(i)});
-    spec.kerning = {{(65u << 16) + 66u, -1}};
-    spec.texture = MakePng(32, 16);
-    return spec;
+    for (size_t i = 0; i < plan.glyphs.size(); ++i)
+        plan.characterMap.push_back({plan.glyphs[i].code, uint16_t(i)});
+    plan.kerning = {{(65u << 16) + 66u, -1}};
+    plan.texture = MakePng(32, 16);
+    return plan;
 }
 
 std::string MakeTempDirectory()

@@ -50,7 +50,7 @@ struct FileSpec
 // A PNG of w x h white pixels whose alpha grows along x.
 std::vector<uint8_t> MakePng(int width, int height);
 
-std::vector<uint8_t> Build(FileSpec const& spec);
+std::vector<uint8_t> Build(FileSpec const& plan);
 
 // The face most tests use: size 20, vertical offset 16, line spacing 24,
 // spacing 2; glyphs A (advance 10), B (12), C (8), D (9), E (11), a blank

@@ -26,8 +26,8 @@ int ReadState(std::vector<uint8_t> const& bytes)
 
 TEST(TypeFileTest, ReadsEveryFieldOfAGoodFile)
 {
-    FileSpec spec = StandardFace();
-    std::vector<uint8_t> bytes = Build(spec);
+    FileSpec plan = StandardFace();
+    std::vector<uint8_t> bytes = Build(plan);
     TypeFile file;
     ASSERT_EQ(TypeState::Ready, file.Read(bytes.data(), int(bytes.size())));
     EXPECT_EQ("Test Face", file.faceName);
@@ -65,17 +65,17 @@ TEST(TypeFileTest, ReadsEveryFieldOfAGoodFile)
     EXPECT_EQ((65u << 16) + 66u, file.kerning[0].key);
     EXPECT_EQ(-1.0f, file.kerning[0].amount);
 
-    EXPECT_EQ(int(spec.texture.size()), file.textureLength);
-    EXPECT_EQ(int(bytes.size() - spec.texture.size()), file.textureOffset);
+    EXPECT_EQ(int(plan.texture.size()), file.textureLength);
+    EXPECT_EQ(int(bytes.size() - plan.texture.size()), file.textureOffset);
     EXPECT_EQ(0x89, bytes[size_t(file.textureOffset)]);
 }
 
 TEST(TypeFileTest, SecondAdvanceOfAnImageRecordReplacesTheFirst)
 {
-    FileSpec spec = StandardFace();
-    spec.glyphs[0].firstAdvance = 3;
-    spec.glyphs[5].advance = 7; // blank: only the 15-bit advance exists
-    std::vector<uint8_t> bytes = Build(spec);
+    FileSpec plan = StandardFace();
+    plan.glyphs[0].firstAdvance = 3;
+    plan.glyphs[5].advance = 7; // blank: only the 15-bit advance exists
+    std::vector<uint8_t> bytes = Build(plan);
     TypeFile file;
     ASSERT_EQ(TypeState::Ready, file.Read(bytes.data(), int(bytes.size())));
     EXPECT_EQ(10.0f, file.glyphs[0].advance);
@@ -100,28 +100,28 @@ TEST(TypeFileTest, RecordSizesAre32BitsBlankAnd144WithAnImage)
 
 TEST(TypeFileTest, NameOf24CharactersAlignsTheMetricsToTheNextByte)
 {
-    FileSpec spec = StandardFace();
-    spec.name = "ABCDEFGHIJKLMNOPQRSTUVWX";
-    std::vector<uint8_t> bytes = Build(spec);
+    FileSpec plan = StandardFace();
+    plan.name = "ABCDEFGHIJKLMNOPQRSTUVWX";
+    std::vector<uint8_t> bytes = Build(plan);
     // 64 header bits + 5 + 24 * 7 = 237 bits: the size field starts at byte 30.
     ASSERT_GE(bytes.size(), 34u);
     EXPECT_EQ(0, bytes[30]);
     EXPECT_EQ(20, bytes[33]);
     TypeFile file;
     ASSERT_EQ(TypeState::Ready, file.Read(bytes.data(), int(bytes.size())));
-    EXPECT_EQ(spec.name, file.faceName);
+    EXPECT_EQ(plan.name, file.faceName);
     EXPECT_EQ(20.0f, file.size);
     EXPECT_EQ(16.0f, file.verticalOffset);
 }
 
 TEST(TypeFileTest, TextureIsTheLastBytesEvenAfterAGap)
 {
-    FileSpec spec = StandardFace();
-    spec.gap = {1, 2, 3, 4, 5, 6, 7};
-    std::vector<uint8_t> bytes = Build(spec);
+    FileSpec plan = StandardFace();
+    plan.gap = {1, 2, 3, 4, 5, 6, 7};
+    std::vector<uint8_t> bytes = Build(plan);
     TypeFile file;
     ASSERT_EQ(TypeState::Ready, file.Read(bytes.data(), int(bytes.size())));
-    EXPECT_EQ(int(bytes.size() - spec.texture.size()), file.textureOffset);
+    EXPECT_EQ(int(bytes.size() - plan.texture.size()), file.textureOffset);
     EXPECT_EQ(0x89, bytes[size_t(file.textureOffset)]);
 }
 
@@ -234,9 +234,9 @@ TEST(TypeFileTest, DamagedFilesEndInTheirStates)
     };
     for (Case const& c : cases)
     {
-        FileSpec spec = StandardFace();
-        c.damage(spec);
-        std::vector<uint8_t> bytes = Build(spec);
+        FileSpec plan = StandardFace();
+        c.damage(plan);
+        std::vector<uint8_t> bytes = Build(plan);
         TypeFile file;
         EXPECT_EQ(c.expected, file.Read(bytes.data(), int(bytes.size()))) << c.name;
         if (c.expected != TypeState::Ready)
@@ -277,9 +277,9 @@ TEST(TypeFileTest, TruncatedTablesWithAConsistentSizeFieldAreRefused)
     // The size field matches, but the tables end before their counts say.
     for (int keep : {40, 60, 80, 100})
     {
-        FileSpec spec = StandardFace();
-        spec.texture.clear();
-        std::vector<uint8_t> full = Build(spec);
+        FileSpec plan = StandardFace();
+        plan.texture.clear();
+        std::vector<uint8_t> full = Build(plan);
         ASSERT_LT(keep, int(full.size()));
         std::vector<uint8_t> part(full.begin(), full.begin() + keep);
         const uint32_t length = uint32_t(part.size());

@@ -20,10 +20,10 @@ Palette FactionOf(std::string const& name)
     return name == "green" ? GreenFaction() : RedFaction();
 }
 
-bool PaintTile(Painter const& p, TileSpec const& spec, ArtContext& ctx)
+bool PaintTile(Painter const& p, TileSpec const& tile, ArtContext& ctx)
 {
-    return PaintShipTile(p, spec, ctx) || PaintEffectTile(p, spec, ctx) || PaintHudTile(p, spec, ctx) ||
-           PaintUiTile(p, spec, ctx) || PaintPictureTile(p, spec, ctx);
+    return PaintShipTile(p, tile, ctx) || PaintEffectTile(p, tile, ctx) || PaintHudTile(p, tile, ctx) ||
+           PaintUiTile(p, tile, ctx) || PaintPictureTile(p, tile, ctx);
 }
 
 } // namespace AssetGen

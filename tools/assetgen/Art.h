@@ -29,15 +29,15 @@ Palette RedFaction();
 Palette GreenFaction();
 Palette FactionOf(std::string const& name); // "red" or "green"
 
-// Paints the tile named by spec.recipe; false for an unknown recipe.
-bool PaintTile(Painter const& p, TileSpec const& spec, ArtContext& ctx);
+// Paints a tile by its recipe; false for an unknown recipe.
+bool PaintTile(Painter const& p, TileSpec const& tile, ArtContext& ctx);
 
 // Family entry points (false: recipe not theirs).
-bool PaintShipTile(Painter const& p, TileSpec const& spec, ArtContext& ctx);
-bool PaintEffectTile(Painter const& p, TileSpec const& spec, ArtContext& ctx);
-bool PaintHudTile(Painter const& p, TileSpec const& spec, ArtContext& ctx);
-bool PaintUiTile(Painter const& p, TileSpec const& spec, ArtContext& ctx);
-bool PaintPictureTile(Painter const& p, TileSpec const& spec, ArtContext& ctx);
+bool PaintShipTile(Painter const& p, TileSpec const& tile, ArtContext& ctx);
+bool PaintEffectTile(Painter const& p, TileSpec const& tile, ArtContext& ctx);
+bool PaintHudTile(Painter const& p, TileSpec const& tile, ArtContext& ctx);
+bool PaintUiTile(Painter const& p, TileSpec const& tile, ArtContext& ctx);
+bool PaintPictureTile(Painter const& p, TileSpec const& tile, ArtContext& ctx);
 
 // Ships, for tiles and for the pictures that compose them. The local frame
 // puts the ship's nose at +y (down the image); extents as ShipExtent.

@@ -274,16 +274,8 @@ Painter Painter::Sub(V2 centre, float scale, float rotation) const
 Painter Painter::Clipped(Box b) const
 {
     Painter p = *this;
-    V2 c[4] = {ToPixel(V2(b.x0, b.y0)), ToPixel(V2(b.x1, b.y0)), ToPixel(V2(b.x0, b.y1)),
-               ToPixel(V2(b.x1, b.y1))};
-    float x0 = c[0].x, x1 = c[0].x, y0 = c[0].y, y1 = c[0].y;
-    for (V2 q : c)
-    {
-        x0 = std::min(x0, q.x);
-        x1 = std::max(x1, q.x);
-        y0 = std::min(y0, q.y);
-        y1 = std::max(y1, q.y);
-    }
+    float x0, y0, x1, y1;
+    PixelBounds(b, x0, y0, x1, y1);
     int nx0 = std::max(clipX, int(std::floor(x0))), ny0 = std::max(clipY, int(std::floor(y0)));
     int nx1 = std::min(clipX + clipW, int(std::ceil(x1))), ny1 = std::min(clipY + clipH, int(std::ceil(y1)));
     p.clipX = nx0;
@@ -298,6 +290,21 @@ V2 Painter::ToLocal(float px, float py) const
     return origin + ex * px + ey * py;
 }
 
+void Painter::PixelBounds(Box b, float& x0, float& y0, float& x1, float& y1) const
+{
+    V2 c[4] = {ToPixel(V2(b.x0, b.y0)), ToPixel(V2(b.x1, b.y0)), ToPixel(V2(b.x0, b.y1)),
+               ToPixel(V2(b.x1, b.y1))};
+    x0 = x1 = c[0].x;
+    y0 = y1 = c[0].y;
+    for (V2 q : c)
+    {
+        x0 = std::min(x0, q.x);
+        x1 = std::max(x1, q.x);
+        y0 = std::min(y0, q.y);
+        y1 = std::max(y1, q.y);
+    }
+}
+
 V2 Painter::ToPixel(V2 l) const
 {
     V2 q = l - origin;
@@ -309,16 +316,8 @@ void Painter::Walk(Box b, std::function<void(int, int, V2)> const& f) const
 {
     if (clipW <= 0 || clipH <= 0)
         return;
-    V2 c[4] = {ToPixel(V2(b.x0, b.y0)), ToPixel(V2(b.x1, b.y0)), ToPixel(V2(b.x0, b.y1)),
-               ToPixel(V2(b.x1, b.y1))};
-    float x0 = c[0].x, x1 = c[0].x, y0 = c[0].y, y1 = c[0].y;
-    for (V2 q : c)
-    {
-        x0 = std::min(x0, q.x);
-        x1 = std::max(x1, q.x);
-        y0 = std::min(y0, q.y);
-        y1 = std::max(y1, q.y);
-    }
+    float x0, y0, x1, y1;
+    PixelBounds(b, x0, y0, x1, y1);
     // Clamp in float first: bounds may be huge for open shapes.
     x0 = std::clamp(x0 - 2.0f, float(clipX), float(clipX + clipW));
     x1 = std::clamp(x1 + 2.0f, float(clipX), float(clipX + clipW));

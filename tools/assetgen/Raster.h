@@ -144,6 +144,8 @@ public:
     // Local position of a pixel centre and the reverse.
     V2 ToLocal(float px, float py) const;
     V2 ToPixel(V2 local) const;
+    // The pixel-space bounding box of a local box.
+    void PixelBounds(Box local, float& x0, float& y0, float& x1, float& y1) const;
     Canvas& Target() const { return *canvas; }
 
 private:

@@ -661,14 +661,14 @@ void PaintShipTrail(Painter const& p, Palette const& pal, float halfWidth, float
         Blend::Add);
 }
 
-bool PaintShipTile(Painter const&, TileSpec const& spec, ArtContext& ctx)
+bool PaintShipTile(Painter const&, TileSpec const& tile, ArtContext& ctx)
 {
-    if (spec.recipe != "ship")
+    if (tile.recipe != "ship")
         return false;
-    std::string kind = spec.Arg(0);
+    std::string kind = tile.Arg(0);
     V2 e = ShipExtent(kind);
     Painter p(ctx.canvas, ctx.clip.x, ctx.clip.y, ctx.clip.w, ctx.clip.h, e.x, e.y);
-    return PaintShip(p, kind, spec.IntArg(1, 0));
+    return PaintShip(p, kind, tile.IntArg(1, 0));
 }
 
 } // namespace AssetGen
