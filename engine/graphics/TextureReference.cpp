@@ -93,10 +93,12 @@ void TextureReference::Load()
         {
             LoadFromFile();
         }
+        // Queued before the mutex is released, so a caller that waited on
+        // Load() finds the upload already pending. The pending list's lock is
+        // a leaf: the frame upload takes this mutex only after releasing it.
+        if (impl->uploadOnFrame.load() && impl->state.load() == TextureState::Decoded)
+            TextureCache::QueueFrameUpload(this);
     }
-    // Outside the reference's mutex: the pending list's lock is a leaf.
-    if (impl->uploadOnFrame.load() && impl->state.load() == TextureState::Decoded)
-        TextureCache::QueueFrameUpload(this);
 }
 
 void TextureReference::LoadFromFile()
