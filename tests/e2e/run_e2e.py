@@ -71,7 +71,7 @@ def xdotool(display, *args):
     return result.stdout.strip()
 
 
-def wait_for(game, name, timeout=10):
+def wait_for(game, name, timeout=30):
     check(game.wait_for_trace(name, timeout) is not None,
           "no \"%s\" in the trace; got:\n%s" % (name, "\n".join(game.output())))
 

@@ -105,7 +105,7 @@ def settled_screenshot(game, display, path, timeout=30):
     raise Failure("the screen did not settle: " + path)
 
 
-def wait_for(game, name, timeout=15):
+def wait_for(game, name, timeout=30):
     check(game.wait_for_trace(name, timeout) is not None,
           "no \"%s\" in the trace; got:\n%s" % (name, "\n".join(game.output())))
 
