@@ -17,6 +17,29 @@ CONNECT_FAILURES = ("Video initialization failed", "Couldn't open X11 display", 
                     "no X11 window")
 
 
+class Failure(Exception):
+    """A failed end-to-end check."""
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def xdotool(display, *args):
+    args = [str(a) for a in args]
+    result = subprocess.run(["xdotool"] + args, env=dict(os.environ, DISPLAY=display),
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    check(result.returncode == 0, "xdotool %s failed: %s" % (" ".join(args), result.stderr))
+    return result.stdout.strip()
+
+
+def wait_for(game, name, timeout=30):
+    """Waits for a trace line; the default allows a slow sanitizer build."""
+    check(game.wait_for_trace(name, timeout) is not None,
+          "no \"%s\" in the trace; got:\n%s" % (name, "\n".join(game.output())))
+
+
 class Xvfb:
     """A private X server on a free display number."""
 

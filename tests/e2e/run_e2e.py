@@ -19,17 +19,9 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import e2e_support as e2e  # noqa: E402
+from e2e_support import Failure, check, wait_for, xdotool  # noqa: E402
 
 SKIP = 77
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 def in_order(names, expected):
@@ -62,18 +54,6 @@ def check_title_frame(path):
     check(bright > 200, "%s: no title text in the middle (%d bright pixels)" % (path, bright))
     top = sum(1 for y in range(0, 150) for x in range(0, 320) if max(e2e.pixel(shot, x, y)) > 40)
     check(top == 0, "%s: something drawn above the title (%d pixels)" % (path, top))
-
-
-def xdotool(display, *args):
-    result = subprocess.run(["xdotool"] + list(args), env=dict(os.environ, DISPLAY=display),
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
-    check(result.returncode == 0, "xdotool %s failed: %s" % (" ".join(args), result.stderr))
-    return result.stdout.strip()
-
-
-def wait_for(game, name, timeout=30):
-    check(game.wait_for_trace(name, timeout) is not None,
-          "no \"%s\" in the trace; got:\n%s" % (name, "\n".join(game.output())))
 
 
 def case_window(game_path, out, data_dir):

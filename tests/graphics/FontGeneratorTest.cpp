@@ -16,7 +16,6 @@
 #include <gtest/gtest.h>
 #include <lodepng.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -76,15 +75,7 @@ public:
     Reference()
     {
         FT_Init_FreeType(&library);
-        std::string path;
-        if (FILE* pipe = popen("fc-match -f '%{file}' 'DejaVu Sans'", "r"))
-        {
-            char buffer[512];
-            size_t n;
-            while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-                path.append(buffer, n);
-            pclose(pipe);
-        }
+        const std::string path = FindFontFile();
         EXPECT_EQ(0, FT_New_Face(library, path.c_str(), 0, &face)) << path;
         FT_Set_Pixel_Sizes(face, 0, 24);
     }

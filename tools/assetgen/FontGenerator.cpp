@@ -68,22 +68,6 @@ struct FaceTables
     int atlasHeight = 0;
 };
 
-std::string FindFontFile()
-{
-    std::string path;
-    if (FILE* pipe = popen("fc-match -f '%{file}' 'DejaVu Sans' 2>/dev/null", "r"))
-    {
-        char buffer[512];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            path.append(buffer, n);
-        pclose(pipe);
-    }
-    if (path.empty())
-        path = kDefaultFontPath;
-    return path;
-}
-
 // The ring: the ink dilated by kRingRadius with a soft edge, less the ink.
 std::vector<uint8_t> MakeRing(std::vector<uint8_t> const& ink, int w, int h)
 {
@@ -377,6 +361,22 @@ bool BuildTables(FT_Face face, FaceTables& out)
 }
 
 } // namespace
+
+std::string FindFontFile()
+{
+    std::string path;
+    if (FILE* pipe = popen("fc-match -f '%{file}' 'DejaVu Sans' 2>/dev/null", "r"))
+    {
+        char buffer[512];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            path.append(buffer, n);
+        pclose(pipe);
+    }
+    if (path.empty())
+        path = kDefaultFontPath;
+    return path;
+}
 
 bool GenerateFonts(std::string const& outputDirectory)
 {

@@ -9,6 +9,9 @@
 
 #include <string>
 
+// The path of DejaVu Sans as fontconfig finds it, else Debian's usual path.
+std::string FindFontFile();
+
 // Writes both files into the directory (which must exist). False, with a
 // message on stderr, when the font cannot be found or a file not written.
 bool GenerateFonts(std::string const& outputDirectory);

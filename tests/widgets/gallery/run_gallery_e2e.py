@@ -19,6 +19,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "e2e"))
 import e2e_support as e2e  # noqa: E402
+from e2e_support import Failure, check, wait_for, xdotool  # noqa: E402
 
 SKIP = 77
 WINDOW = "^Cobalt Keep Widgets$"
@@ -33,15 +34,6 @@ SLIDER_HIGH = (10, 266, 300, 36)   # 100
 PARAGRAPH = (12, 396, 296, 80)
 FACE_WIDTH = 78.0 * 40 / 70        # the check button's square face
 KNOB_WIDTH = 78.0 * 36 / 70
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 def region(data, area):
@@ -73,13 +65,6 @@ def knob_x(value, area=SLIDER_MIDDLE):
     return x + start + (w - 2 * start) * value / 100.0
 
 
-def xdotool(display, *args):
-    result = subprocess.run(["xdotool"] + [str(a) for a in args], env=dict(os.environ, DISPLAY=display),
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
-    check(result.returncode == 0, "xdotool %s failed: %s" % (" ".join(map(str, args)), result.stderr))
-    return result.stdout.strip()
-
-
 def screenshot(display, path):
     subprocess.run(["import", "-display", display, "-window", "root", path], check=True)
     return e2e.read_rgb(path)
@@ -103,11 +88,6 @@ def settled_screenshot(game, display, path, timeout=30):
             return shot
         last = shot
     raise Failure("the screen did not settle: " + path)
-
-
-def wait_for(game, name, timeout=30):
-    check(game.wait_for_trace(name, timeout) is not None,
-          "no \"%s\" in the trace; got:\n%s" % (name, "\n".join(game.output())))
 
 
 def run(gallery, out):
