@@ -1,7 +1,7 @@
 #include "app/App.h"
 
 #include "app/EventLoop.h"
-#include "app/ShellTrace.h"
+#include "engine/core/Log.h"
 #include "engine/core/AppEvents.h"
 
 namespace Vexel
@@ -28,7 +28,7 @@ void OnActivated()
     active = true;
     if (!was)
     {
-        Trace("resume");
+        Vexel::Log::Verbose("shell", "resume");
         AppEvents::Resume().Raise();
     }
 }
@@ -39,7 +39,7 @@ void OnDeactivated()
     active = false;
     if (was)
     {
-        Trace("pause");
+        Vexel::Log::Verbose("shell", "pause");
         AppEvents::Pause().Raise();
     }
 }

@@ -3,7 +3,7 @@
 #include "app/App.h"
 #include "app/EventScript.h"
 #include "app/FrameFlags.h"
-#include "app/ShellTrace.h"
+#include "engine/core/Log.h"
 #include "app/TiltFilter.h"
 #include "engine/core/AppSettings.h"
 #include "engine/core/Thread.h"
@@ -84,7 +84,7 @@ struct EventLoop::Impl
         const int symbol = int(key.keysym.sym);
         if (symbol == kEscapeSymbol)
         {
-            Trace("back key");
+            Vexel::Log::Verbose("shell", "back key");
             BackKeyPressed.Raise();
             return;
         }
@@ -118,7 +118,7 @@ struct EventLoop::Impl
         record.point.previousPosition = position;
         if (RunsNow())
         {
-            Trace("touch down %d (%g, %g) taps %d", finger, position.x, position.y, record.point.tapCount);
+            Vexel::Log::Verbose("shell", "touch down %d (%g, %g) taps %d", finger, position.x, position.y, record.point.tapCount);
             input->TouchDown(finger, record.point);
             record.down = true;
             record.lastActivity = now;
@@ -135,7 +135,7 @@ struct EventLoop::Impl
         record.point.position = ToUI(motion.x, motion.y);
         if (RunsNow())
         {
-            Trace("touch move %d (%g, %g)", int(motion.which), record.point.position.x,
+            Vexel::Log::Verbose("shell", "touch move %d (%g, %g)", int(motion.which), record.point.position.x,
                   record.point.position.y);
             input->TouchMove(motion.which, record.point);
             record.lastActivity = now;
@@ -153,7 +153,7 @@ struct EventLoop::Impl
         record.point.position = ToUI(button.x, button.y);
         if (RunsNow())
         {
-            Trace("touch up %d (%g, %g)", int(button.which), record.point.position.x,
+            Vexel::Log::Verbose("shell", "touch up %d (%g, %g)", int(button.which), record.point.position.x,
                   record.point.position.y);
             input->TouchUp(button.which, record.point);
             record.down = false;
@@ -260,7 +260,7 @@ void EventLoop::HandleEvent(SDL_Event const& event, uint32_t now)
         impl->OnAxis(event.jaxis);
         break;
     case SDL_QUIT:
-        Trace("quit");
+        Vexel::Log::Verbose("shell", "quit");
         impl->quit = true;
         break;
     case SDL_VIDEOEXPOSE:
@@ -288,7 +288,7 @@ void EventLoop::DropStaleTouches(uint32_t now)
         {
             // Delivered whatever the active state: the UI must not keep a
             // touch that will never end.
-            Trace("touch up %d (stale)", finger);
+            Vexel::Log::Verbose("shell", "touch up %d (stale)", finger);
             impl->input->TouchUp(finger, found->second.point);
         }
         impl->touches.erase(found);
@@ -323,7 +323,7 @@ bool EventLoop::StepFrame(bool redraw, uint32_t now)
     {
         impl->DrawFrame();
         if (impl->frameCount == 1)
-            Trace("first frame drawn");
+            Vexel::Log::Verbose("shell", "first frame drawn");
     }
     if (flags.animate)
         impl->events->Animate(kFrameTime);

@@ -1,5 +1,6 @@
 #include "app/FrameCapture.h"
 
+#include "engine/core/Log.h"
 #include "engine/graphics/GL.h"
 
 #include <lodepng.h>
@@ -98,7 +99,7 @@ bool FrameCapture::SaveBackBuffer(std::string const& path, int width, int height
     const unsigned failure = lodepng::encode(path, pixels, unsigned(width), unsigned(height));
     if (failure != 0)
     {
-        std::fprintf(stderr, "shell: could not save the frame to \"%s\": %s\n", path.c_str(),
+        Vexel::Log::Error("shell", "could not save the frame to \"%s\": %s", path.c_str(),
                      lodepng_error_text(failure));
         return false;
     }

@@ -1,6 +1,6 @@
 #include "app/SdlEventQueue.h"
 
-#include "engine/platform/PlatformEvents.h"
+#include "engine/display/PlatformEvents.h"
 
 namespace Vexel
 {

@@ -5,8 +5,9 @@
 #include "app/PassClock.h"
 #include "app/SdlEventQueue.h"
 #include "app/WindowHost.h"
+#include "engine/core/Log.h"
 #include "engine/graphics/GL.h"
-#include "engine/platform/GLContext.h"
+#include "engine/display/GLContext.h"
 
 #include <SDL.h>
 
@@ -37,14 +38,14 @@ bool ShellSession::ReadSeams(const char* module)
         const char* path = std::getenv("COBALT_KEEP_EVENT_SCRIPT");
         if (!script.Load(path, &error))
         {
-            std::fprintf(stderr, "%s: event script \"%s\": %s\n", module, path, error.c_str());
+            Vexel::Log::Error(module, "event script \"%s\": %s", path, error.c_str());
             return false;
         }
         hasScript = true;
     }
     if (IsSet("COBALT_KEEP_SHOT") && !capture.Parse(std::getenv("COBALT_KEEP_SHOT"), &error))
     {
-        std::fprintf(stderr, "%s: COBALT_KEEP_SHOT: %s\n", module, error.c_str());
+        Vexel::Log::Error(module, "COBALT_KEEP_SHOT: %s", error.c_str());
         return false;
     }
     fixedStep =

@@ -5,7 +5,7 @@
 //   COBALT_KEEP_EVENT_SCRIPT=file   scripted events (app/EventScript.h)
 //   COBALT_KEEP_FIXED_STEP=1        every pass of the loop is one frame tick
 //   COBALT_KEEP_SHOT=frame:path.png[,...]   screenshots (app/FrameCapture.h)
-//   COBALT_KEEP_TRACE=1             progress lines on stderr (app/ShellTrace.h)
+//   COBALT_KEEP_TRACE=1             progress lines on stderr (engine/core/Log.h)
 // Main thread only.
 #pragma once
 

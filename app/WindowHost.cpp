@@ -1,8 +1,8 @@
 #include "app/WindowHost.h"
 
 #include "app/FrameCapture.h"
-#include "app/ShellTrace.h"
-#include "engine/platform/GLContext.h"
+#include "engine/core/Log.h"
+#include "engine/display/GLContext.h"
 
 namespace Vexel
 {
@@ -27,7 +27,7 @@ int WindowHost::GetSurfaceHeight() const
 void WindowHost::Present(int frame)
 {
     if (capture && capture->CaptureFrame(frame, GetSurfaceWidth(), GetSurfaceHeight()) > 0)
-        Trace("frame %d saved", frame);
+        Vexel::Log::Verbose("shell", "frame %d saved", frame);
     context->SwapBuffers();
 }
 

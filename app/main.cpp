@@ -6,13 +6,13 @@
 #include "app/EventLoop.h"
 #include "app/FrameCapture.h"
 #include "app/ShellSession.h"
-#include "app/ShellTrace.h"
+#include "engine/core/Log.h"
 #include "app/Splash.h"
 #include "engine/core/AppEvents.h"
 #include "engine/core/AppSettings.h"
 #include "engine/core/Platform.h"
-#include "engine/platform/GLContext.h"
-#include "engine/platform/PlatformEvents.h"
+#include "engine/display/GLContext.h"
+#include "engine/display/PlatformEvents.h"
 #include "engine/platform/PlatformLibrary.h"
 #include "engine/ui/UIManager.h"
 #include "game/frontend/GameStartup.h"
@@ -42,15 +42,15 @@ bool IsSet(const char* name)
 void ExplainMissingDisplay()
 {
     if (Platform::IsDisplayMissing())
-        std::fprintf(stderr, "shell: the game needs an X display for its window, and DISPLAY is not set\n");
+        Vexel::Log::Error("shell", "the game needs an X display for its window, and DISPLAY is not set");
     else if (IsSet("DISPLAY"))
-        std::fprintf(stderr, "shell: the X display \"%s\" could not be opened\n", std::getenv("DISPLAY"));
+        Vexel::Log::Error("shell", "the X display \"%s\" could not be opened", std::getenv("DISPLAY"));
 }
 
 // Shows in the trace that the Shutdown event really fired, and when.
 struct ShutdownTrace
 {
-    void OnShutdown() { App::Trace("shutdown event"); }
+    void OnShutdown() { Vexel::Log::Verbose("shell", "shutdown event"); }
 };
 
 } // namespace
@@ -64,7 +64,7 @@ int main(int, char**)
     Platform::PrepareVideoDriver();
     if (SDL_Init(kSdlSubsystems) < 0)
     {
-        std::fprintf(stderr, "Video initialization failed: %s\n", SDL_GetError());
+        Vexel::Log::Error("shell", "Video initialization failed: %s", SDL_GetError());
         ExplainMissingDisplay();
         SDL_Quit();
         return 1;
@@ -88,20 +88,20 @@ int main(int, char**)
         App::ShellSession::OpenWindow(kWindowTitle, metrics.horizontalPixels, metrics.verticalPixels);
     if (!context)
     {
-        std::fprintf(stderr, "Video mode setting failed: %s\n", SDL_GetError());
+        Vexel::Log::Error("shell", "Video mode setting failed: %s", SDL_GetError());
         ExplainMissingDisplay();
         SDL_Quit();
         return 1;
     }
-    App::Trace("window %d x %d, %s", context->GetWidth(), context->GetHeight(), context->GetVersion());
+    Vexel::Log::Verbose("shell", "window %d x %d, %s", context->GetWidth(), context->GetHeight(), context->GetVersion());
 
     App::ShellSession::SetFixedGLState();
     App::DrawSplash();
     if (session.GetCapture().CaptureFrame(App::FrameCapture::kSplashFrame, context->GetWidth(),
                                           context->GetHeight()) > 0)
-        App::Trace("splash saved");
+        Vexel::Log::Verbose("shell", "splash saved");
     context->SwapBuffers();
-    App::Trace("splash shown");
+    Vexel::Log::Verbose("shell", "splash shown");
 
     AppEvents::Startup().Raise();
 
@@ -112,12 +112,12 @@ int main(int, char**)
                               &events, &input);
     InitializeGame();
     events->Animate(App::EventLoop::kFrameTime);
-    App::Trace("game started");
+    Vexel::Log::Verbose("shell", "game started");
 
     session.RunEventLoop(events, input, context);
 
     ShutdownTrace shutdownTrace;
-    if (App::IsTraceEnabled())
+    if (Vexel::Log::IsVerbose())
         AppEvents::Shutdown().Subscribe(Action<>(&shutdownTrace, &ShutdownTrace::OnShutdown));
 
     PDL_Quit();

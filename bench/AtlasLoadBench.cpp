@@ -11,8 +11,8 @@
 #include "engine/graphics/TextureReference.h"
 #include "engine/graphics/type/IFont.h"
 #include "engine/graphics/type/ITypeface.h"
-#include "engine/platform/GLContext.h"
-#include "engine/ui/UIManager.h"
+#include "engine/display/GLContext.h"
+#include "engine/core/FrameEvents.h"
 #include "tests/support/GLTestSupport.h"
 #include "tests/support/GameData.h"
 
@@ -104,7 +104,7 @@ void ColdLoadAtlasesAndFonts(benchmark::State& state)
         while ((!AtlasesUploaded() || !fontsDone) && !AtlasesFailed() &&
                std::chrono::steady_clock::now() < giveUp)
         {
-            Vexel::UI::UIManager::Animating.Raise(kFrameTime);
+            Vexel::FrameEvents::Animating.Raise(kFrameTime);
             ++frames;
             if (!fontsDone && !StillLoading(*fonts[0]) && !StillLoading(*fonts[1]))
             {

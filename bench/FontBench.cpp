@@ -6,7 +6,7 @@
 #include "engine/graphics/type/ITypeface.h"
 #include "engine/graphics/type/LinotypeBatch.h"
 #include "engine/graphics/type/Typeface.h"
-#include "engine/platform/GLContext.h"
+#include "engine/display/GLContext.h"
 #include "tests/support/GLTestSupport.h"
 #include "tests/support/TempDirectory.h"
 #include "tools/assetgen/FontGenerator.h"

@@ -8,7 +8,7 @@
 #include "engine/graphics/SpriteBatch.h"
 #include "engine/graphics/Texture.h"
 #include "engine/graphics/TextureReference.h"
-#include "engine/platform/GLContext.h"
+#include "engine/display/GLContext.h"
 #include "tests/support/GLTestSupport.h"
 
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 #include "engine/audio/Music.h"
 
 #include "engine/core/Delegate.h"
-#include "engine/ui/UIManager.h"
+#include "engine/core/FrameEvents.h"
 
 namespace Vexel
 {
@@ -35,7 +35,7 @@ void Music::Initialize(bool enabled)
         return;
     module.started = true;
     module.enabled = enabled;
-    UI::UIManager::Animating.Subscribe(Action<float>(&module, &MusicModule::OnFrame));
+    FrameEvents::Animating.Subscribe(Action<float>(&module, &MusicModule::OnFrame));
 }
 
 bool Music::IsInitialized()

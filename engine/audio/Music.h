@@ -11,7 +11,7 @@ namespace Audio
 class Music
 {
 public:
-    // Stores the flag and hooks the module onto UIManager::Animating. A
+    // Stores the flag and hooks the module onto FrameEvents::Animating. A
     // second call does nothing.
     static void Initialize(bool enabled);
     static bool IsInitialized();

@@ -2,7 +2,7 @@
 #include "engine/audio/SoundEffects.h"
 
 #include "engine/core/Delegate.h"
-#include "engine/ui/UIManager.h"
+#include "engine/core/FrameEvents.h"
 
 namespace Vexel
 {
@@ -38,7 +38,7 @@ void SoundEffects::Initialize(int voiceCount, bool enabled)
     module.enabled = enabled;
     module.OnFrame(0.0f);
     module.voiceCount = voiceCount;
-    UI::UIManager::Updating.Subscribe(Action<float>(&module, &EffectsModule::OnFrame));
+    FrameEvents::Updating.Subscribe(Action<float>(&module, &EffectsModule::OnFrame));
 }
 
 bool SoundEffects::IsInitialized()

@@ -12,7 +12,7 @@ class SoundEffects
 {
 public:
     // Stores the flag, runs the frame handler once with 0, stores the voice
-    // count and hooks the handler onto UIManager::Updating. A second call
+    // count and hooks the handler onto FrameEvents::Updating. A second call
     // does nothing.
     static void Initialize(int voiceCount, bool enabled);
     static bool IsInitialized();

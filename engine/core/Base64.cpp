@@ -1,5 +1,6 @@
 // Base64 encoding and the forgiving decoder used for server replies.
 #include "engine/core/Base64.h"
+#include "engine/core/Log.h"
 
 #include <climits>
 #include <cstdio>
@@ -107,7 +108,7 @@ Vexel::IO::MemoryBuffer* Base64Decode(std::string const& text)
 
     if (bytes.size() > size_t(INT_MAX))
     {
-        std::fprintf(stderr, "Base64: decoded size %zu does not fit a buffer\n", bytes.size());
+        Vexel::Log::Error("base64", "decoded size %zu does not fit a buffer", bytes.size());
         return nullptr;
     }
     Vexel::IO::MemoryBuffer* buffer = new Vexel::IO::MemoryBuffer(int(bytes.size()));

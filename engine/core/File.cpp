@@ -1,5 +1,6 @@
 #include "engine/core/File.h"
 
+#include "engine/core/Log.h"
 #include "engine/platform/PlatformLibrary.h"
 
 #include <climits>
@@ -42,12 +43,12 @@ public:
         if (!fail())
         {
             if (std::rename(temporary.c_str(), target.c_str()) != 0)
-                std::fprintf(stderr, "file: could not replace %s\n", target.c_str());
+                Vexel::Log::Error("file", "could not replace %s", target.c_str());
         }
         else
         {
             std::remove(temporary.c_str());
-            std::fprintf(stderr, "file: writing %s failed; the previous file is kept\n", target.c_str());
+            Vexel::Log::Error("file", "writing %s failed; the previous file is kept", target.c_str());
         }
     }
 
@@ -102,7 +103,7 @@ std::ofstream* OpenWrite(std::string const& path)
         return nullptr;
     if (!IsAbsolute(path) && Platform_EnsureSaveDirectory() != 0)
     {
-        std::fprintf(stderr, "file: cannot create the save directory for %s\n", path.c_str());
+        Vexel::Log::Error("file", "cannot create the save directory for %s", path.c_str());
         return nullptr;
     }
     const std::string target = ResolveForWrite(path);

@@ -1,5 +1,6 @@
 #include "engine/core/Thread.h"
 
+#include "engine/core/Log.h"
 #include "engine/core/Mutex.h"
 
 #include <atomic>
@@ -66,7 +67,7 @@ void Thread::Start(void* argument)
     ScopedLock<RecursiveMutex> lock(impl->stateLock);
     if (impl->running)
     {
-        std::printf("Thread already running.\n");
+        Log::Warning("thread", "Thread already running.");
         return;
     }
     // The previous run's body has returned; reap its thread before the next.

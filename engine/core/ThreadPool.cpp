@@ -1,6 +1,7 @@
 #include "engine/core/ThreadPool.h"
 
 #include "engine/core/AppEvents.h"
+#include "engine/core/Log.h"
 
 #include <atomic>
 #include <cstdio>
@@ -188,7 +189,7 @@ private:
             failure = pthread_create(&worker->thread, nullptr, &Impl::WorkerMain, worker.get());
         if (failure != 0)
         {
-            std::fprintf(stderr, "ThreadPool: could not start a worker (error %d)\n", failure);
+            Vexel::Log::Error("threadpool", "could not start a worker (error %d)", failure);
             return false;
         }
         workers.push_back(std::move(worker));

@@ -1,5 +1,6 @@
 #include "engine/graphics/GL.h"
 
+#include "engine/core/Log.h"
 #include "engine/core/Mutex.h"
 
 #include <atomic>
@@ -401,7 +402,7 @@ bool LoadFunctions(void* (*getProc)(const char* name), Backend::Enum backend)
     }
     if (!missing.empty())
     {
-        std::fprintf(stderr, "gl: missing entry points: %s\n", missing.c_str());
+        Vexel::Log::Error("gl", "missing entry points: %s", missing.c_str());
         return false;
     }
     g_realTable = table;
@@ -457,7 +458,7 @@ GLenum CheckErrors(const char* file, int line, const char* what)
             break;
         if (first == GL_NO_ERROR)
             first = error;
-        std::fprintf(stderr, "gl: error 0x%04X after %s (%s:%d)\n", unsigned(error), what, file, line);
+        Vexel::Log::Error("gl", "error 0x%04X after %s (%s:%d)", unsigned(error), what, file, line);
     }
     return first;
 }
@@ -486,7 +487,7 @@ std::string Call::ToString() const
 Recorder::Recorder(std::string const& extensions) : impl(new Impl())
 {
     if (g_recorder)
-        std::fprintf(stderr, "gl: a second recorder replaces the first\n");
+        Vexel::Log::Warning("gl", "a second recorder replaces the first");
     impl->previousTable = g_active;
     impl->previousBackend = g_backend.load();
     {

@@ -1,5 +1,6 @@
 #include "engine/graphics/Geometry.h"
 
+#include "engine/core/Log.h"
 #include "engine/graphics/StripDraw.h"
 #include "engine/graphics/VertexFormat.h"
 
@@ -120,7 +121,7 @@ public:
         {
             // A generator may only lower its counts; a raised one wrote past
             // what was asked for.
-            std::fprintf(stderr, "Geometry: generator reported %d vertices and %d indices for %d and %d\n",
+            Vexel::Log::Error("geometry", "generator reported %d vertices and %d indices for %d and %d",
                          vertexCount, indexCount, vertexLimit, indexLimit);
             vertexCount = vertexLimit;
             indexCount = indexLimit;
@@ -130,7 +131,7 @@ public:
             return GenerationResponse::None;
         if (IsIndexed() && !IndicesValid())
         {
-            std::fprintf(stderr, "Geometry: generator wrote an index past its %d vertices\n", vertexCount);
+            Vexel::Log::Error("geometry", "generator wrote an index past its %d vertices", vertexCount);
             return GenerationResponse::None;
         }
         return GenerationResponse::Enum(response);
@@ -192,7 +193,7 @@ public:
         {
             if (!indices || !IndicesValid())
             {
-                std::fprintf(stderr, "Geometry: piece with an index past its %d vertices not drawn\n",
+                Vexel::Log::Error("geometry", "piece with an index past its %d vertices not drawn",
                              vertexCount);
                 return;
             }

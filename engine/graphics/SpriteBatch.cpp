@@ -1,5 +1,6 @@
 #include "engine/graphics/SpriteBatch.h"
 
+#include "engine/core/Log.h"
 #include "engine/graphics/GL.h"
 #include "engine/graphics/GeometryBuffer.h"
 #include "engine/graphics/LayeredBatch.h"
@@ -225,7 +226,7 @@ TransientBatch::TransientBatch(int capacity)
 {
     if (capacity < 1 || capacity > kMaxCapacity)
     {
-        std::fprintf(stderr, "SpriteBatch: capacity %d clamped to 1..%d\n", capacity, kMaxCapacity);
+        Vexel::Log::Warning("spritebatch", "capacity %d clamped to 1..%d", capacity, kMaxCapacity);
         capacity = capacity < 1 ? 1 : kMaxCapacity;
     }
     impl = new BatchImpl(capacity);

@@ -1,8 +1,8 @@
 #include "engine/graphics/TextureCache.h"
 
+#include "engine/core/FrameEvents.h"
 #include "engine/core/ThreadPool.h"
 #include "engine/graphics/TextureReference.h"
-#include "engine/ui/UIManager.h"
 
 #include <map>
 #include <mutex>
@@ -133,7 +133,7 @@ void TextureCache::EnsureFrameUploadHandler()
     CacheState& state = State();
     std::call_once(
         state.handlerOnce, [&state]()
-        { UI::UIManager::Animating.Subscribe(Action<float>(&state.uploader, &FrameUploader::OnAnimating)); });
+        { FrameEvents::Animating.Subscribe(Action<float>(&state.uploader, &FrameUploader::OnAnimating)); });
 }
 
 void TextureCache::UploadPending(float dt)

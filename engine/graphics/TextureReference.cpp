@@ -1,6 +1,7 @@
 #include "engine/graphics/TextureReference.h"
 
 #include "engine/core/File.h"
+#include "engine/core/Log.h"
 #include "engine/core/Mutex.h"
 #include "engine/graphics/GL.h"
 #include "engine/graphics/PngReader.h"
@@ -164,7 +165,7 @@ void TextureReference::Upload()
         impl->image.pixels.size() <
             UncompressedByteCount(impl->image.width, impl->image.height, impl->image.bitsPerPixel))
     {
-        std::fprintf(stderr, "texture: %s has fewer pixels than its size; not uploaded\n",
+        Vexel::Log::Error("texture", "%s has fewer pixels than its size; not uploaded",
                      impl->name.c_str());
         impl->image.pixels.clear();
         impl->state.store(TextureState::Loading);
@@ -198,7 +199,7 @@ void TextureReference::Upload()
     if (error != GL_NO_ERROR)
     {
         // An empty GL texture would draw black: the texture stays undrawable.
-        std::fprintf(stderr, "texture: %s refused by GL (error 0x%04X, %u x %u, format 0x%X)\n",
+        Vexel::Log::Error("texture", "%s refused by GL (error 0x%04X, %u x %u, format 0x%X)",
                      impl->name.c_str(), unsigned(error), unsigned(impl->image.width),
                      unsigned(impl->image.height), unsigned(format));
         GL::CheckErrors(__FILE__, __LINE__, "a refused texture upload");

@@ -17,6 +17,11 @@ namespace Vexel
 namespace UI
 {
 
+ConcurrentEvent<float>& UIManager::Updating = FrameEvents::Updating;
+ConcurrentEvent<float>& UIManager::Animating = FrameEvents::Animating;
+ConcurrentEvent<Vexel::Rectangle>& UIManager::BeforeDraw = FrameEvents::BeforeDraw;
+ConcurrentEvent<Vexel::Rectangle>& UIManager::AfterDraw = FrameEvents::AfterDraw;
+
 namespace
 {
 struct RootState

@@ -9,6 +9,7 @@
 
 #include "engine/core/Color.h"
 #include "engine/core/Event.h"
+#include "engine/core/FrameEvents.h"
 #include "engine/core/Rectangle.h"
 #include "engine/core/Vector2.h"
 #include "engine/core/Vector3.h"
@@ -24,10 +25,14 @@ class Element;
 class UIManager
 {
 public:
-    // Frame events: Updating and Animating get dt in seconds, the draw events
-    // the UI area (0, 0, width, height).
-    static ConcurrentEvent<float> Updating, Animating;
-    static ConcurrentEvent<Vexel::Rectangle> BeforeDraw, AfterDraw;
+    // The frame events under the UI manager's names: the same objects as
+    // Vexel::FrameEvents (engine/core/FrameEvents.h), which code below the UI
+    // subscribes to. Updating and Animating get dt in seconds, the draw
+    // events the UI area (0, 0, width, height).
+    static ConcurrentEvent<float>& Updating;
+    static ConcurrentEvent<float>& Animating;
+    static ConcurrentEvent<Vexel::Rectangle>& BeforeDraw;
+    static ConcurrentEvent<Vexel::Rectangle>& AfterDraw;
 
     // The layer reported for an element that is not attached.
     static constexpr int kDetachedLayer = -2000000000;

@@ -2,7 +2,7 @@
 // plain title screen; there are no preferences or game state to save yet.
 #include "game/frontend/GameStartup.h"
 
-#include "app/ShellTrace.h"
+#include "engine/core/Log.h"
 #include "engine/core/AppEvents.h"
 #include "engine/core/AppSettings.h"
 #include "engine/ui/UIHelper.h"
@@ -20,7 +20,7 @@ TitleScreen* firstScreen = nullptr; // attached for the whole run
 class SaveHelper
 {
 public:
-    void SaveGameState() { Vexel::App::Trace(firstScreen ? "save game state" : "save preferences"); }
+    void SaveGameState() { Vexel::Log::Verbose("frontend", firstScreen ? "save game state" : "save preferences"); }
 };
 
 SaveHelper saveHelper;
@@ -45,6 +45,6 @@ void InitializeGame()
 
 void ShutdownGame()
 {
-    Vexel::App::Trace("shutdown game");
+    Vexel::Log::Verbose("frontend", "shutdown game");
     saveHelper.SaveGameState();
 }

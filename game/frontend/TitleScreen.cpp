@@ -1,5 +1,6 @@
 #include "game/frontend/TitleScreen.h"
 
+#include "engine/core/Log.h"
 #include "engine/graphics/type/IFont.h"
 #include "engine/graphics/type/ITypeface.h"
 #include "engine/graphics/type/LinotypeBatch.h"
@@ -26,7 +27,7 @@ TitleScreen::TitleScreen()
       text(new LinotypeBatch(kTitleCapacity))
 {
     if (font->Load() != kTypeReady)
-        std::fprintf(stderr, "frontend: the title font \"%s\" did not load\n", kFontFile);
+        Vexel::Log::Error("frontend", "the title font \"%s\" did not load", kFontFile);
 }
 
 TitleScreen::~TitleScreen()

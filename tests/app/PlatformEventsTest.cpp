@@ -1,5 +1,5 @@
 // The platform layer's view of SDL's activation events and video driver.
-#include "engine/platform/PlatformEvents.h"
+#include "engine/display/PlatformEvents.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

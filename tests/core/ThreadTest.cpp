@@ -1,6 +1,7 @@
 #include "engine/core/Mutex.h"
 #include "engine/core/Thread.h"
 #include "tests/support/Latch.h"
+#include "tests/support/LogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -60,10 +61,12 @@ TEST(Thread, StartRunsTheBodyOnceAndStopEndsIt)
     body.started.Wait();
     EXPECT_TRUE(thread.IsRunning());
 
-    testing::internal::CaptureStdout();
-    thread.Start(nullptr);
-    thread.Start(nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Thread already running.\nThread already running.\n");
+    {
+        TestSupport::LogCapture log;
+        thread.Start(nullptr);
+        thread.Start(nullptr);
+        EXPECT_EQ(log.Messages(), (std::vector<std::string>{"Thread already running.", "Thread already running."}));
+    }
 
     thread.Stop();
     thread.Join();

@@ -10,7 +10,8 @@ import threading
 import time
 
 SCREEN = (320, 480)
-TRACE = re.compile(r"^trace: (.*) @(\d+\.\d+)$")
+# "trace: <tag>: <what> @<seconds>"; the tag is one word.
+TRACE = re.compile(r"^trace: [\w-]+: (.*) @(\d+\.\d+)$")
 # Signs of a launch that lost the race with the X server (a few percent of
 # starts on a fresh Xvfb).
 CONNECT_FAILURES = ("Video initialization failed", "Couldn't open X11 display", "could not be opened",

@@ -9,7 +9,7 @@
 #include "engine/graphics/RenderState.h"
 #include "engine/graphics/SpriteBatch.h"
 #include "engine/graphics/Texture.h"
-#include "engine/platform/GLContext.h"
+#include "engine/display/GLContext.h"
 #include "tests/support/GLTestSupport.h"
 #include "tests/support/PixelAssertions.h"
 

@@ -10,7 +10,7 @@
 #include "engine/graphics/RenderState.h"
 #include "engine/graphics/Texture.h"
 #include "engine/graphics/TextureReference.h"
-#include "engine/platform/GLContext.h"
+#include "engine/display/GLContext.h"
 
 #include "tests/graphics/TextureFiles.h"
 #include "tests/support/GLTestSupport.h"

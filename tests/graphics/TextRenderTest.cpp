@@ -9,7 +9,7 @@
 #include "engine/graphics/type/ITypeface.h"
 #include "engine/graphics/type/LinotypeBatch.h"
 #include "engine/graphics/type/LinotypeBatchImpl.h"
-#include "engine/platform/GLContext.h"
+#include "engine/display/GLContext.h"
 #include "tests/graphics/TypeFileBuilder.h"
 #include "tests/support/GLTestSupport.h"
 #include "tools/assetgen/FontGenerator.h"

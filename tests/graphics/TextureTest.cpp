@@ -5,7 +5,7 @@
 #include "engine/graphics/Texture.h"
 #include "engine/graphics/TextureCache.h"
 #include "engine/graphics/TextureReference.h"
-#include "engine/ui/UIManager.h"
+#include "engine/core/FrameEvents.h"
 
 #include "tests/graphics/TextureFiles.h"
 
@@ -48,7 +48,7 @@ std::string FreshName(std::string const& what)
 
 void RaiseAnimating()
 {
-    Vexel::UI::UIManager::Animating.Raise(1.0f / 30.0f);
+    Vexel::FrameEvents::Animating.Raise(1.0f / 30.0f);
 }
 
 // Lets several threads start together.

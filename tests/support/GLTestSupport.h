@@ -8,7 +8,7 @@
 
 #include "engine/core/Color.h"
 #include "engine/core/Rectangle.h"
-#include "engine/platform/GLContext.h"
+#include "engine/display/GLContext.h"
 
 #include <cstdint>
 #include <functional>

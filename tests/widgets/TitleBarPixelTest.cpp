@@ -6,7 +6,7 @@
 // The frame is saved as "title_bar.png" in the build folder.
 #include "engine/graphics/GL.h"
 #include "engine/graphics/RenderState.h"
-#include "engine/platform/GLContext.h"
+#include "engine/display/GLContext.h"
 #include "engine/ui/UIHelper.h"
 #include "game/widgets/IFlush.h"
 #include "game/widgets/TitleBarText.h"

@@ -10,7 +10,7 @@
 #include "engine/graphics/RenderState.h"
 #include "engine/graphics/SpriteBatch.h"
 #include "engine/graphics/Texture.h"
-#include "engine/platform/GLContext.h"
+#include "engine/display/GLContext.h"
 #include "engine/ui/UIHelper.h"
 #include "game/widgets/UICheckButton.h"
 #include "game/widgets/UISlider.h"

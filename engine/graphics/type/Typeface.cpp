@@ -4,6 +4,7 @@
 
 #include "engine/core/Delegate.h"
 #include "engine/core/File.h"
+#include "engine/core/Log.h"
 #include "engine/core/Mutex.h"
 #include "engine/core/ThreadPool.h"
 #include "engine/graphics/Texture.h"
@@ -136,7 +137,7 @@ void Typeface::Load()
     }
     delete[] bytes;
     if (result != TypeState::Ready)
-        fprintf(stderr, "Typeface: \"%s\" %s\n", impl->fileName.c_str(), DescribeFailure(result));
+        Vexel::Log::Error("typeface", "\"%s\" %s", impl->fileName.c_str(), DescribeFailure(result));
     impl->state.store(result, std::memory_order_release);
 }
 

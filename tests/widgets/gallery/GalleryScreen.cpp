@@ -1,6 +1,6 @@
 #include "tests/widgets/gallery/GalleryScreen.h"
 
-#include "app/ShellTrace.h"
+#include "engine/core/Log.h"
 #include "engine/core/Delegate.h"
 #include "engine/graphics/ReferenceTiles.h"
 #include "engine/ui/UIManager.h"
@@ -139,10 +139,10 @@ void GalleryScreen::FlushSecondBatch()
 
 void GalleryScreen::OnToggled(UICheckButton*, bool checked)
 {
-    Vexel::App::Trace("gallery check %d", checked ? 1 : 0);
+    Vexel::Log::Verbose("gallery", "gallery check %d", checked ? 1 : 0);
 }
 
 void GalleryScreen::OnSlider(UISlider*, int value)
 {
-    Vexel::App::Trace("gallery slider %d", value);
+    Vexel::Log::Verbose("gallery", "gallery slider %d", value);
 }

@@ -6,12 +6,12 @@
 #include "app/App.h"
 #include "app/EventLoop.h"
 #include "app/ShellSession.h"
-#include "app/ShellTrace.h"
+#include "engine/core/Log.h"
 #include "engine/core/AppEvents.h"
 #include "engine/core/AppSettings.h"
 #include "engine/core/Platform.h"
-#include "engine/platform/GLContext.h"
-#include "engine/platform/PlatformEvents.h"
+#include "engine/display/GLContext.h"
+#include "engine/display/PlatformEvents.h"
 #include "engine/platform/PlatformLibrary.h"
 #include "engine/ui/UIHelper.h"
 #include "engine/ui/UIManager.h"
@@ -66,7 +66,7 @@ int main(int, char**)
         SDL_Quit();
         return 1;
     }
-    App::Trace("window %d x %d, %s", context->GetWidth(), context->GetHeight(), context->GetVersion());
+    Vexel::Log::Verbose("gallery", "window %d x %d, %s", context->GetWidth(), context->GetHeight(), context->GetVersion());
     App::ShellSession::SetFixedGLState();
 
     AppEvents::Startup().Raise();
@@ -80,7 +80,7 @@ int main(int, char**)
     UI::UIManager::AttachElement(gallery, 0);
     gallery->HoldButtons();
     events->Animate(App::EventLoop::kFrameTime);
-    App::Trace("game started");
+    Vexel::Log::Verbose("gallery", "game started");
 
     session.RunEventLoop(events, input, context);
 
@@ -91,6 +91,6 @@ int main(int, char**)
     delete gallery;
     ShutdownUIHelper();
     AppEvents::Shutdown().Raise();
-    App::Trace("gallery closed");
+    Vexel::Log::Verbose("gallery", "gallery closed");
     return 0;
 }

@@ -1,4 +1,4 @@
-#include "engine/platform/PlatformEvents.h"
+#include "engine/display/PlatformEvents.h"
 
 #include <SDL.h>
 

@@ -1,5 +1,6 @@
-#include "engine/platform/GLContext.h"
-#include "engine/platform/PlatformEvents.h"
+#include "engine/display/GLContext.h"
+#include "engine/core/Log.h"
+#include "engine/display/PlatformEvents.h"
 
 #include "engine/graphics/GL.h"
 #include "engine/graphics/RenderState.h"
@@ -132,7 +133,7 @@ bool InitSdlVideo(bool& owns)
             owns = true;
             return true;
         }
-        std::fprintf(stderr, "display: SDL video initialisation failed (%s), attempt %d of %d\n",
+        Vexel::Log::Error("display", "SDL video initialisation failed (%s), attempt %d of %d",
                      SDL_GetError(), attempt, kVideoInitAttempts);
         SDL_Delay(200 * attempt);
     }
@@ -143,14 +144,14 @@ bool CreateWindowEs1(GLContext::Impl& impl)
 {
     if (!SDL_SetVideoMode(impl.width, impl.height, 0, 0))
     {
-        std::fprintf(stderr, "display: SDL_SetVideoMode failed: %s\n", SDL_GetError());
+        Vexel::Log::Error("display", "SDL_SetVideoMode failed: %s", SDL_GetError());
         return false;
     }
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (SDL_GetWMInfo(&info) != 1 || info.subsystem != SDL_SYSWM_X11)
     {
-        std::fprintf(stderr, "display: no X11 window to draw into\n");
+        Vexel::Log::Error("display", "no X11 window to draw into");
         return false;
     }
     impl.display = eglGetDisplay(reinterpret_cast<EGLNativeDisplayType>(info.info.x11.display));
@@ -160,7 +161,7 @@ bool CreateWindowEs1(GLContext::Impl& impl)
     if (impl.display == EGL_NO_DISPLAY || eglInitialize(impl.display, &major, &minor) != EGL_TRUE ||
         eglBindAPI(EGL_OPENGL_ES_API) != EGL_TRUE || !ChooseEsConfig(impl.display, EGL_WINDOW_BIT, config))
     {
-        std::fprintf(stderr, "display: no EGL OpenGL ES 1.1 configuration for the window (0x%X)\n",
+        Vexel::Log::Error("display", "no EGL OpenGL ES 1.1 configuration for the window (0x%X)",
                      unsigned(eglGetError()));
         impl.ReleaseEgl();
         return false;
@@ -171,7 +172,7 @@ bool CreateWindowEs1(GLContext::Impl& impl)
     if (impl.surface == EGL_NO_SURFACE || impl.context == EGL_NO_CONTEXT ||
         eglMakeCurrent(impl.display, impl.surface, impl.surface, impl.context) != EGL_TRUE)
     {
-        std::fprintf(stderr, "display: EGL window context failed (0x%X)\n", unsigned(eglGetError()));
+        Vexel::Log::Error("display", "EGL window context failed (0x%X)", unsigned(eglGetError()));
         impl.ReleaseEgl();
         return false;
     }
@@ -193,7 +194,7 @@ bool CreateWindowDesktop(GLContext::Impl& impl)
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
     if (!SDL_SetVideoMode(impl.width, impl.height, 0, SDL_OPENGL))
     {
-        std::fprintf(stderr, "display: SDL_SetVideoMode with SDL_OPENGL failed: %s\n", SDL_GetError());
+        Vexel::Log::Error("display", "SDL_SetVideoMode with SDL_OPENGL failed: %s", SDL_GetError());
         return false;
     }
     impl.kind = GLContextKind::WindowDesktop;
@@ -207,7 +208,7 @@ GLContext* GLContext::CreateHeadless(int width, int height)
 {
     if (width < 1 || height < 1)
     {
-        std::fprintf(stderr, "display: a pbuffer needs a positive size, not %d x %d\n", width, height);
+        Vexel::Log::Error("display", "a pbuffer needs a positive size, not %d x %d", width, height);
         return nullptr;
     }
     Impl* impl = new Impl();
@@ -224,7 +225,7 @@ GLContext* GLContext::CreateHeadless(int width, int height)
     if (impl->display == EGL_NO_DISPLAY || eglInitialize(impl->display, &major, &minor) != EGL_TRUE ||
         eglBindAPI(EGL_OPENGL_ES_API) != EGL_TRUE || !ChooseEsConfig(impl->display, EGL_PBUFFER_BIT, config))
     {
-        std::fprintf(stderr, "display: no surfaceless EGL display with OpenGL ES 1.1 (0x%X)\n",
+        Vexel::Log::Error("display", "no surfaceless EGL display with OpenGL ES 1.1 (0x%X)",
                      unsigned(eglGetError()));
         impl->ReleaseEgl();
         delete impl;
@@ -237,7 +238,7 @@ GLContext* GLContext::CreateHeadless(int width, int height)
         eglMakeCurrent(impl->display, impl->surface, impl->surface, impl->context) != EGL_TRUE ||
         !FinishSetup(*impl, GL::Backend::OpenGLES1))
     {
-        std::fprintf(stderr, "display: pbuffer context failed (0x%X)\n", unsigned(eglGetError()));
+        Vexel::Log::Error("display", "pbuffer context failed (0x%X)", unsigned(eglGetError()));
         impl->ReleaseEgl();
         delete impl;
         return nullptr;
@@ -250,13 +251,13 @@ GLContext* GLContext::CreateWindowed(int width, int height)
     const char* forced = std::getenv("COBALT_KEEP_GL");
     const std::string choice = forced ? forced : "";
     if (!choice.empty() && choice != "es1" && choice != "desktop")
-        std::fprintf(stderr, "display: COBALT_KEEP_GL=%s is neither es1 nor desktop; trying both\n", forced);
+        Vexel::Log::Warning("display", "COBALT_KEEP_GL=%s is neither es1 nor desktop; trying both", forced);
     Impl* impl = new Impl();
     impl->width = width;
     impl->height = height;
     if (!InitSdlVideo(impl->ownsSdlVideo))
     {
-        std::fprintf(stderr, "display: no video: %s\n", SDL_GetError());
+        Vexel::Log::Error("display", "no video: %s", SDL_GetError());
         delete impl;
         return nullptr;
     }
@@ -265,7 +266,7 @@ GLContext* GLContext::CreateWindowed(int width, int height)
     {
         made = CreateWindowEs1(*impl);
         if (!made && choice != "es1")
-            std::fprintf(stderr, "display: no OpenGL ES 1.1 through EGL; falling back to desktop GL\n");
+            Vexel::Log::Warning("display", "no OpenGL ES 1.1 through EGL; falling back to desktop GL");
     }
     if (!made && choice != "es1")
         made = CreateWindowDesktop(*impl);
