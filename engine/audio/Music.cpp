@@ -16,6 +16,8 @@ class MusicModule
 public:
     bool started = false;
     bool enabled = false;
+    bool override = false;
+    float volume = 1.0f;
 
     // Advances queued music work once per animate phase.
     void OnFrame(float) {}
@@ -45,6 +47,20 @@ bool Music::IsInitialized()
 bool Music::IsEnabled()
 {
     return GetModule().enabled;
+}
+
+void Music::SetEnabled(bool enabled, bool override)
+{
+    GetModule().enabled = enabled;
+    GetModule().override = override;
+}
+void Music::SetVolume(float volume)
+{
+    GetModule().volume = volume;
+}
+float Music::GetVolume()
+{
+    return GetModule().volume;
 }
 
 } // namespace Audio

@@ -16,6 +16,13 @@ public:
     static void Initialize(bool enabled);
     static bool IsInitialized();
     static bool IsEnabled();
+
+    // Until the audio engine lands: the switch, its override (play even while
+    // another application plays music) and the music volume level (0..1) are
+    // only stored.
+    static void SetEnabled(bool enabled, bool override);
+    static void SetVolume(float volume);
+    static float GetVolume();
 };
 
 } // namespace Audio

@@ -16,6 +16,8 @@ class EffectsModule
 public:
     bool started = false;
     bool enabled = false;
+    bool override = false;
+    float volume = 1.0f;
     int voiceCount = 0;
 
     // Ages the playing voices once per update phase.
@@ -52,6 +54,20 @@ bool SoundEffects::IsEnabled()
 int SoundEffects::GetVoiceCount()
 {
     return GetModule().voiceCount;
+}
+
+void SoundEffects::SetEnabled(bool enabled, bool override)
+{
+    GetModule().enabled = enabled;
+    GetModule().override = override;
+}
+void SoundEffects::SetVolume(float volume)
+{
+    GetModule().volume = volume;
+}
+float SoundEffects::GetVolume()
+{
+    return GetModule().volume;
 }
 
 } // namespace Audio

@@ -17,6 +17,13 @@ public:
     static void Initialize(int voiceCount, bool enabled);
     static bool IsInitialized();
     static bool IsEnabled();
+
+    // Until the audio engine lands: the switch, its override (play even while
+    // another application plays music) and the effects volume level (0..1) are
+    // only stored.
+    static void SetEnabled(bool enabled, bool override);
+    static void SetVolume(float volume);
+    static float GetVolume();
     static int GetVoiceCount();
 };
 
