@@ -19,7 +19,9 @@ namespace Network
 class UdpExchange
 {
 public:
-    using ReceivedEvent = ConcurrentEvent<IPEndPoint, IO::IPackedStream*>;
+    // Raised from several threads at once: subscribe before Start, unsubscribe
+    // after Stop.
+    using ReceivedEvent = OrderedEvent<IPEndPoint, IO::IPackedStream*>;
 
     // Binds the socket (the port overrides the end point's); the thread is
     // made but not started. A negative maximum counts as 0.

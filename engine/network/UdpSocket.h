@@ -57,6 +57,8 @@ public:
     // Copies at most capacity bytes of one waiting datagram; does not block.
     UdpStatus::Enum Receive(uint8_t* buffer, int capacity, int& length, IPEndPoint& sender);
     UdpStatus::Enum Send(IPEndPoint const& destination, const uint8_t* data, int length);
+    // Waits at most that long for a datagram; whether one is waiting.
+    bool WaitForData(int milliseconds);
 
     class Impl;
 
