@@ -51,7 +51,8 @@ HttpUrl HttpUrl::Parse(std::string const& url)
 
     std::string portText;
     const bool hasPort = rest.find(':') != std::string::npos;
-    parts.host = Before(rest, ':', &portText);
+    // A path right after a host without a port is not part of the host.
+    parts.host = Before(Before(rest, ':', &portText), '/');
     if (!hasPort)
         portText = "80";
     parts.port = StringUtil::ParseUInt(Before(portText, '/'));
