@@ -14,6 +14,7 @@ import urllib.request
 SERVER_DIR = os.environ.get(
     "COBALT_SCORE_SERVER_DIR",
     os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "scoreserver"))
+sys.dont_write_bytecode = True
 sys.path.insert(0, SERVER_DIR)
 import wire  # noqa: E402
 
