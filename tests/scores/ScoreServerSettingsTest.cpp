@@ -1,4 +1,6 @@
+#include "game/scores/HighScores.h"
 #include "game/scores/LiveScoreService.h"
+#include "tests/support/TempDirectory.h"
 #include "tests/support/LogCapture.h"
 
 #include <gtest/gtest.h>
@@ -31,4 +33,36 @@ TEST(ScoreServerSettings, DefaultsAndGameKeys)
         EXPECT_EQ(settings.gameKey, c.expectedKey);
         EXPECT_EQ(log.Lines().size(), c.online ? 0u : 1u) << "one line for a malformed key";
     }
+}
+
+// The settings are read once per process: this is the only test here that
+// reaches them through the game's own tables.
+TEST(ScoreServerSettings, AMalformedServerLeavesTheGamesTablesOffline)
+{
+    TempDirectory home;
+    ScopedEnvironment saves("XDG_DATA_HOME", home.Path());
+    ScopedEnvironment server("COBALT_KEEP_SCORE_SERVER", "ftp://scores.example/");
+    TestSupport::LogCapture log;
+    ScoreServerSettings const& settings = ScoreServerSettings::Get();
+    EXPECT_FALSE(settings.online);
+    EXPECT_EQ(log.Lines().size(), 1u) << "reported once";
+    EXPECT_EQ(&ScoreServerSettings::Get(), &settings);
+
+    HighScores::ITopScore* level = HighScores::GetLevelScores(5);
+    ASSERT_NE(level, nullptr);
+    EXPECT_EQ(HighScores::GetLevelScores(5), level);
+    EXPECT_EQ(level->GetState(), HighScores::GlobalScoreState::Failed);
+    HighScores::ScoreStats stats;
+    stats.score = 10;
+    level->AddScore(stats, "AAA");
+    EXPECT_EQ(level->GetBest().stats.score, 10);
+    EXPECT_EQ(level->GetState(), HighScores::GlobalScoreState::Failed);
+
+    EXPECT_EQ(HighScores::GetLevelScores(64), nullptr);
+    EXPECT_EQ(HighScores::GetLevelScores(-1), nullptr);
+    EXPECT_EQ(HighScores::GetStageScores(9), nullptr);
+    EXPECT_NE(HighScores::GetStageScores(8), nullptr);
+    EXPECT_NE(HighScores::GetInfiniteScores(), nullptr);
+    EXPECT_EQ(HighScores::GetInfiniteScores(), HighScores::GetInfiniteScores());
+    EXPECT_EQ(log.Lines().size(), 1u);
 }
