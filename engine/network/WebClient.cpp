@@ -55,7 +55,7 @@ struct PendingConnect
 
 void ConnectInBackground(std::shared_ptr<PendingConnect> pending)
 {
-    NetworkReference reference;
+    std::unique_ptr<NetworkReference> reference(new NetworkReference());
     TCPsocket socket = SDLNet_TCP_Open(&pending->address);
     std::lock_guard<std::mutex> lock(pending->mutex);
     if (pending->abandoned)
@@ -67,6 +67,8 @@ void ConnectInBackground(std::shared_ptr<PendingConnect> pending)
     {
         pending->socket = socket;
     }
+    // Given back before the caller can go on, so that the count it sees is settled.
+    reference.reset();
     pending->done = true;
     pending->finished.notify_all();
 }

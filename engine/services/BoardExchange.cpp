@@ -64,7 +64,8 @@ public:
 
     Threading::Mutex usersMutex;
     int users = 0;
-    bool cleanupSubscribed = false;
+    std::mutex lifecycleMutex; // starting and stopping the worker
+    std::atomic<bool> cleanupSubscribed{false};
     Threading::Thread worker;
 };
 
@@ -153,10 +154,7 @@ void BoardExchange::Impl::DeliverAll(FinishedMap& map)
 void BoardExchange::Impl::DeliverLeftovers(float)
 {
     FrameEvents::Animating.Unsubscribe(this);
-    {
-        Threading::ScopedLock<Threading::Mutex> lock(usersMutex);
-        cleanupSubscribed = false;
-    }
+    cleanupSubscribed = false;
     DeliverAll(leftovers);
 }
 
@@ -191,44 +189,54 @@ BoardExchange::~BoardExchange()
 
 void BoardExchange::AddRef()
 {
-    Threading::ScopedLock<Threading::Mutex> lock(impl->usersMutex);
-    if (impl->users++ > 0)
-        return;
+    {
+        Threading::ScopedLock<Threading::Mutex> lock(impl->usersMutex);
+        if (impl->users++ > 0)
+            return;
+    }
+    // No lock of ours is held while the frame event's lock is taken: its
+    // handlers (a completed request's owner) may come back here.
     FrameEvents::Animating.Subscribe(Action<float>(this, &BoardExchange::DispatchFinished));
+    std::lock_guard<std::mutex> lifecycle(impl->lifecycleMutex);
     impl->stopping = false;
     impl->worker.Start();
 }
 
 void BoardExchange::Release()
 {
-    Threading::ScopedLock<Threading::Mutex> lock(impl->usersMutex);
-    if (impl->users <= 0 || --impl->users > 0)
-        return;
+    {
+        Threading::ScopedLock<Threading::Mutex> lock(impl->usersMutex);
+        if (impl->users <= 0 || --impl->users > 0)
+            return;
+    }
     FrameEvents::Animating.Unsubscribe(this);
-    impl->stopping = true;
-    impl->queueChanged.notify_all();
-    impl->worker.Stop();
-    impl->worker.Join();
-    impl->stopping = false;
-
-    // Whatever is left is answered "cancelled" on the next frame.
     std::vector<BoardTask*> left;
     {
-        std::lock_guard<std::mutex> queueLock(impl->queueMutex);
-        for (QueuedRequest const& request : impl->queue)
+        std::lock_guard<std::mutex> lifecycle(impl->lifecycleMutex);
+        impl->stopping = true;
+        impl->queueChanged.notify_all();
+        impl->worker.Stop();
+        impl->worker.Join();
+        impl->stopping = false;
+
+        // Whatever is left is answered "cancelled" on the next frame.
         {
-            delete request.stream;
-            left.push_back(request.board);
+            std::lock_guard<std::mutex> queueLock(impl->queueMutex);
+            for (QueuedRequest const& request : impl->queue)
+            {
+                delete request.stream;
+                left.push_back(request.board);
+            }
+            impl->queue.clear();
         }
-        impl->queue.clear();
-    }
-    std::vector<uint64_t> keys;
-    impl->finished.CopyKeysTo(keys);
-    for (uint64_t key : keys)
-    {
-        BoardTask* board = nullptr;
-        if (impl->finished.TryRemove(key, board) && board)
-            left.push_back(board);
+        std::vector<uint64_t> keys;
+        impl->finished.CopyKeysTo(keys);
+        for (uint64_t key : keys)
+        {
+            BoardTask* board = nullptr;
+            if (impl->finished.TryRemove(key, board) && board)
+                left.push_back(board);
+        }
     }
     for (BoardTask* board : left)
     {
@@ -240,11 +248,8 @@ void BoardExchange::Release()
         }
         impl->leftovers.Set(board->GetSequence(), board);
     }
-    if (impl->leftovers.Count() > 0 && !impl->cleanupSubscribed)
-    {
-        impl->cleanupSubscribed = true;
+    if (impl->leftovers.Count() > 0 && !impl->cleanupSubscribed.exchange(true))
         FrameEvents::Animating.Subscribe(Action<float>(impl, &Impl::DeliverLeftovers));
-    }
 }
 
 int BoardExchange::GetUserCount()

@@ -70,30 +70,42 @@ bool WaitForExit(pid_t pid, int timeoutMs)
 
 ScoreServerProcess::ScoreServerProcess(std::vector<std::string> const& arguments)
 {
-    std::vector<std::string> words = {COBALT_PYTHON, COBALT_SCORE_SERVER_SCRIPT, "--port", "0", "--control"};
+    std::vector<std::string> words = {COBALT_PYTHON, COBALT_SCORE_SERVER_SCRIPT, "--port", "0", "--control",
+                                      "--exit-with-stdin"};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words)
         argv.push_back(&word[0]);
     argv.push_back(nullptr);
 
+    // stdout: the line with the port. stdin: held open by this process only,
+    // so that the server stops when the test ends, however it ends.
     int pipeFds[2];
-    if (pipe(pipeFds) != 0)
+    int lifeline[2];
+    if (pipe2(pipeFds, O_CLOEXEC) != 0)
         return;
+    if (pipe2(lifeline, O_CLOEXEC) != 0)
+    {
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        return;
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[1]);
+    posix_spawn_file_actions_adddup2(&actions, lifeline[0], STDIN_FILENO);
     pid_t pid = -1;
     const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
+    close(lifeline[0]);
     if (spawned != 0)
     {
         close(pipeFds[0]);
+        close(lifeline[1]);
         return;
     }
+    lifelineFd = lifeline[1];
     childPid = pid;
     const std::string line = ReadFirstLine(pipeFds[0], 20000);
     close(pipeFds[0]);
@@ -125,6 +137,9 @@ std::string ScoreServerProcess::Control(std::string const& query) const
 
 void ScoreServerProcess::Stop()
 {
+    if (lifelineFd >= 0)
+        close(lifelineFd);
+    lifelineFd = -1;
     if (serverPid > 0 && serverPid != childPid)
         kill(serverPid, SIGTERM);
     if (childPid > 0)

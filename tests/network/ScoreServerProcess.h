@@ -30,6 +30,7 @@ public:
     void Stop();
 
 private:
+    int lifelineFd = -1; // the write end of the server's stdin
     pid_t childPid = -1;
     pid_t serverPid = -1;
     int port = 0;

@@ -335,6 +335,8 @@ def main(argv=None):
     parser.add_argument("--misbehave", default="none", choices=sorted(MODES), help="misbehave on purpose")
     parser.add_argument("--control", action="store_true", help="accept control requests (tests)")
     parser.add_argument("--verbose", action="store_true", help="log every request on stderr")
+    parser.add_argument("--exit-with-stdin", action="store_true",
+                        help="stop when standard input closes (tests: the server dies with its test)")
     args = parser.parse_args(argv)
 
     server = ScoreServer((args.host, args.port), Handler)
@@ -353,6 +355,12 @@ def main(argv=None):
 
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGINT, stop)
+    if args.exit_with_stdin:
+        def watch_stdin():
+            while sys.stdin.buffer.read(4096):
+                pass
+            stop(None, None)
+        threading.Thread(target=watch_stdin, daemon=True).start()
     sys.stdout.write("PORT %d PID %d\n" % (server.port, os.getpid()))
     sys.stdout.flush()
     try:
