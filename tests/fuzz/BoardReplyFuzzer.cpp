@@ -29,13 +29,13 @@ void Check(Leaderboard::response_t const& response)
         return;
     if (response.status != BoardStatus::Success)
         abort();
-    const int count = Leaderboard::GetRowCount(response, RowSchema);
-    if (count < 1 || count > BoardProtocol::MaxReplyRows ||
-        count * RecordSchema::GetRecordSize(RowSchema) != response.rows->size)
+    const int recordSize = RecordSchema::GetRecordSize(RowSchema);
+    const int count = response.rows->size / recordSize;
+    if (count < 1 || count > BoardProtocol::MaxReplyRows || count * recordSize != response.rows->size)
         abort();
     for (int i = 0; i < count; i++)
     {
-        const uint8_t* row = Leaderboard::GetRow(response, RowSchema, i);
+        const uint8_t* row = response.rows->data + i * recordSize;
         std::string* name;
         std::memcpy(&name, row + RecordSchema::GetFieldOffset(RowSchema, 2), sizeof(name));
         if (name == nullptr || name->size() > 3)
