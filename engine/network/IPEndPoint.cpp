@@ -1,9 +1,7 @@
 #include "engine/network/IPEndPoint.h"
 
 #include "engine/core/StringUtil.h"
-#include "engine/network/NetworkReference.h"
-
-#include <SDL_net.h>
+#include "engine/network/HostResolver.h"
 
 #include <cstdio>
 #include <vector>
@@ -33,13 +31,10 @@ long ParsePart(std::string const& text, size_t maxDigits)
 
 IPEndPoint IPEndPoint::FromHost(std::string const& hostName, uint16_t port)
 {
-    NetworkReference reference;
-    IPaddress resolved{};
-    if (!reference.IsReady() ||
-        SDLNet_ResolveHost(&resolved, hostName.empty() ? nullptr : hostName.c_str(), port) != 0)
+    uint32_t host = 0;
+    if (hostName.empty() || !ResolveHostAddress(hostName, host))
         return IPEndPoint(0, port);
-    // SDL_net keeps addresses in network order.
-    return IPEndPoint(SDLNet_Read32(&resolved.host), port);
+    return IPEndPoint(host, port);
 }
 
 IPEndPoint IPEndPoint::Parse(std::string const& text, int mode)

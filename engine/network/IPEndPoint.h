@@ -20,8 +20,8 @@ struct IPEndPoint
     IPEndPoint() = default;
     IPEndPoint(uint32_t host, uint16_t port) : address(host, 0, 0, 0), port(port) {}
 
-    // Resolves the name (SDL_net); the empty end point with the port when it
-    // cannot be resolved. A null or empty name means any local address.
+    // Resolves the name; the "any" address with the port when it cannot be
+    // resolved or is empty.
     static IPEndPoint FromHost(std::string const& hostName, uint16_t port);
     // "a.b.c.d:port"; the empty end point for any other text, or when mode is 1.
     static IPEndPoint Parse(std::string const& text, int mode = 0);

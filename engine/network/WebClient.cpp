@@ -2,6 +2,7 @@
 
 #include "engine/core/Log.h"
 #include "engine/core/ThreadPool.h"
+#include "engine/network/HostResolver.h"
 #include "engine/network/HttpReplyReader.h"
 #include "engine/network/HttpUrl.h"
 #include "engine/network/NetworkReference.h"
@@ -50,13 +51,27 @@ struct PendingConnect
     bool done = false;
     bool abandoned = false;
     TCPsocket socket = nullptr;
-    IPaddress address{};
+    std::string host;
+    unsigned int port = 0;
 };
 
+// The name lookup happens here too: it can take as long as a connect.
 void ConnectInBackground(std::shared_ptr<PendingConnect> pending)
 {
     std::unique_ptr<NetworkReference> reference(new NetworkReference());
-    TCPsocket socket = SDLNet_TCP_Open(&pending->address);
+    TCPsocket socket = nullptr;
+    uint32_t host = 0;
+    if (pending->port > 0 && pending->port <= 65535 && ResolveHostAddress(pending->host, host))
+    {
+        IPaddress address{};
+        SDLNet_Write32(host, &address.host);
+        SDLNet_Write16(Uint16(pending->port), &address.port);
+        socket = SDLNet_TCP_Open(&address);
+    }
+    else
+    {
+        Log::Verbose("network", "cannot resolve \"%s\" port %u", pending->host.c_str(), pending->port);
+    }
     std::lock_guard<std::mutex> lock(pending->mutex);
     if (pending->abandoned)
     {
@@ -73,10 +88,11 @@ void ConnectInBackground(std::shared_ptr<PendingConnect> pending)
     pending->finished.notify_all();
 }
 
-TCPsocket Connect(IPaddress const& address, Clock::time_point deadline, std::atomic<bool> const* stop)
+TCPsocket Connect(HttpUrl const& url, Clock::time_point deadline, std::atomic<bool> const* stop)
 {
     auto pending = std::make_shared<PendingConnect>();
-    pending->address = address;
+    pending->host = url.host;
+    pending->port = url.port;
     try
     {
         std::thread(ConnectInBackground, pending).detach();
@@ -150,16 +166,7 @@ WebResponse::Enum Fetch(std::string const& url, IO::MemoryBuffer*& body, std::at
         return WebResponse::Incomplete;
 
     const HttpUrl parts = HttpUrl::Parse(url);
-    IPaddress address{};
-    // An unresolved host would leave INADDR_NONE or INADDR_ANY, which SDL_net
-    // takes as a request for a listening socket on that port.
-    if (parts.host.empty() || SDLNet_ResolveHost(&address, parts.host.c_str(), Uint16(parts.port)) != 0 ||
-        address.host == INADDR_NONE || address.host == INADDR_ANY)
-    {
-        Log::Verbose("network", "cannot resolve \"%s\"", parts.host.c_str());
-        return WebResponse::Incomplete;
-    }
-    TCPsocket socket = Connect(address, deadline, stop);
+    TCPsocket socket = Connect(parts, deadline, stop);
     if (!socket)
         return WebResponse::Incomplete;
 

@@ -48,6 +48,8 @@ TEST(IPEndPoint, ParsesDottedText)
     EXPECT_EQ("127.0.0.1:12000", IPEndPoint(Loopback, 12000).ToString());
     // A resolved name lands in the same (host) order as a parsed one.
     EXPECT_EQ(IPEndPoint::Parse("127.0.0.1:99"), IPEndPoint::FromHost("127.0.0.1", 99));
+    EXPECT_EQ(Loopback, IPEndPoint::FromHost("localhost", 1).GetHost());
+    EXPECT_TRUE(IPEndPoint::FromHost("", 7).IsEmpty() == false && IPEndPoint::FromHost("", 7).GetHost() == 0);
 }
 
 // Waits for one datagram on a socket.
