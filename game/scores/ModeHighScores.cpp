@@ -9,6 +9,7 @@
 #include "game/scores/SaveWriter.h"
 #include "game/scores/ScoreFile.h"
 
+#include <algorithm>
 #include <climits>
 
 using HighScores::GlobalScoreState;
@@ -240,6 +241,10 @@ void ModeHighScores::QueryOwnScores()
 void ModeHighScores::Update()
 {
     const double t = Now();
+    // A clock set back must not stall the polling until it catches up.
+    lastQueryTime = std::min(lastQueryTime, t);
+    lastSubmitTime = std::min(lastSubmitTime, t);
+    lastOwnScoresTime = std::min(lastOwnScoresTime, t);
     if (ownScoresTask == nullptr && !ownScoresRestored && t - lastOwnScoresTime > 300.0)
         QueryOwnScores();
     if (submitTask == nullptr && (!accepted || submitRetry) && t - lastSubmitTime >= 10.0)

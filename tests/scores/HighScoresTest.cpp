@@ -272,6 +272,23 @@ TEST_F(HighScoresTest, TheTopListIsFetchedEverySixtySecondsOrTenWhileDirty)
     EXPECT_EQ(host.Pending(FakeRequest::TopList).size(), 1u);
 }
 
+TEST_F(HighScoresTest, AClockSetBackDoesNotStallThePolling)
+{
+    auto table = Make();
+    FakeHost::Answer(Only(FakeRequest::TopList), BoardStatus::Success);
+    table->Update();
+    FakeHost::Answer(Only(FakeRequest::OwnScores), BoardStatus::DownloadFailed);
+    host.now -= 86400.0;
+    table->Update();
+    EXPECT_TRUE(host.Pending(FakeRequest::TopList).empty());
+    host.now += 60.0;
+    table->Update();
+    EXPECT_EQ(host.Pending(FakeRequest::TopList).size(), 1u);
+    host.now += 300.5;
+    table->Update();
+    EXPECT_EQ(host.Pending(FakeRequest::OwnScores).size(), 1u);
+}
+
 TEST_F(HighScoresTest, TheListKeepsAtMostAHundredEntries)
 {
     auto table = Make();
