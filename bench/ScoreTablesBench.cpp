@@ -93,8 +93,8 @@ int main()
     for (auto const& table : made)
         entries += table->GetGlobalCount();
     printf("score tables: %zu tables, %d global entries\n", made.size(), entries);
-    printf("heap held by the tables: %.1f KiB (%.0f bytes per table)\n", double(heapAfter - heapBefore) / 1024.0,
-           double(heapAfter - heapBefore) / double(made.size()));
+    printf("heap held by the tables: %.1f KiB (%.0f bytes per table)\n",
+           double(heapAfter - heapBefore) / 1024.0, double(heapAfter - heapBefore) / double(made.size()));
     printf("peak resident size: %.1f MiB before, %.1f MiB after (+%.1f KiB)\n", peakBefore / 1048576.0,
            peakAfter / 1048576.0, (peakAfter - peakBefore) / 1024.0);
     printf("score files on disk: %.1f KiB\n", double(fileBytes) / 1024.0);

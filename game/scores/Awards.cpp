@@ -8,6 +8,7 @@
 
 const char* const AllAwards::FileName = "awards.awd";
 
+// clang-format off
 const int32_t AllAwards::Thresholds[AllAwards::LevelCount] = {
     0,   290, 333, 0,   90,   0,   320,  520,  // stage 0
     0,   500, 72,  0,   225,  260, 192,  850,  // stage 1
@@ -18,6 +19,7 @@ const int32_t AllAwards::Thresholds[AllAwards::LevelCount] = {
     490, 190, 475, 450, 320,  550, 250,  250,  // stage 6
     620, 1100, 550, 690, 820, 0,   1152, 999,  // stage 7
 };
+// clang-format on
 
 Award::Award(int32_t value) : flags{0, 0, 0}, value(value) {}
 

@@ -18,7 +18,8 @@ AwardsReadResult::Enum ReadAwardsFile(const uint8_t* data, int size, Award* cons
     if (version != AllAwards::FileVersion)
     {
         if (reader.Failed())
-            Vexel::Log::Warning("scores", "\"%s\" is too short to hold a version (%d bytes); every award starts clear",
+            Vexel::Log::Warning("scores",
+                                "\"%s\" is too short to hold a version (%d bytes); every award starts clear",
                                 AllAwards::FileName, size < 0 ? 0 : size);
         else
             Vexel::Log::Warning("scores", "\"%s\" has version %d, not %d; every award starts clear",
@@ -29,7 +30,8 @@ AwardsReadResult::Enum ReadAwardsFile(const uint8_t* data, int size, Award* cons
     {
         if (!awards[i]->Read(reader))
         {
-            Vexel::Log::Warning("scores", "\"%s\" is truncated at byte %d; award %d and the later ones start clear",
+            Vexel::Log::Warning("scores",
+                                "\"%s\" is truncated at byte %d; award %d and the later ones start clear",
                                 AllAwards::FileName, size, i);
             return AwardsReadResult::Damaged;
         }

@@ -11,7 +11,7 @@ namespace
 {
 struct PrefsState
 {
-    PrefsRecord values;     // the volumes in here are unused: the audio modules keep them
+    PrefsRecord values;      // the volumes in here are unused: the audio modules keep them
     bool otherMusic = false; // another application played music when the defaults were applied
     bool defaultsApplied = false;
     bool soundSetWithoutFile = false;

@@ -77,9 +77,9 @@ public:
 };
 
 // Score-table mode ids.
-const int16_t LevelModeBase = 1000;    // + designed level 0..63
-const int16_t StageModeBase = 2000;    // + stage 0..8 (8: the full Gauntlet)
-const int16_t InfiniteModeId = 3000;   // both endless modes
+const int16_t LevelModeBase = 1000;  // + designed level 0..63
+const int16_t StageModeBase = 2000;  // + stage 0..8 (8: the full Gauntlet)
+const int16_t InfiniteModeId = 3000; // both endless modes
 
 // Made on first request; deleted at Shutdown. Null out of range.
 ITopScore* GetInfiniteScores();

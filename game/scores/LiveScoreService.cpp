@@ -40,7 +40,8 @@ ScoreServerSettings ScoreServerSettings::Parse(const char* url, const char* key)
 
 ScoreServerSettings const& ScoreServerSettings::Get()
 {
-    static const ScoreServerSettings settings = [] {
+    static const ScoreServerSettings settings = []
+    {
         ScoreServerSettings read = Parse(getenv("COBALT_KEEP_SCORE_SERVER"), getenv("COBALT_KEEP_GAME_KEY"));
         // The leaderboard reports a malformed URL itself and then fails every
         // request at once.
@@ -54,9 +55,9 @@ ScoreServerSettings const& ScoreServerSettings::Get()
 LeaderboardScoreService::ResponseTask* LeaderboardScoreService::Submit(int32_t boardId,
                                                                        ScoreSubmission const& s)
 {
-    return board.Submit(boardId, "uint256 int16 int16 string:3 int64 int64 int32 byte int32 int32", &s.deviceId,
-                        int(s.platformId), int(s.modeId), &s.name, s.inverseScore, s.score, int(s.lastWaveIndex),
-                        int(s.extraWaves), int(s.seconds), int(s.kills));
+    return board.Submit(boardId, "uint256 int16 int16 string:3 int64 int64 int32 byte int32 int32",
+                        &s.deviceId, int(s.platformId), int(s.modeId), &s.name, s.inverseScore, s.score,
+                        int(s.lastWaveIndex), int(s.extraWaves), int(s.seconds), int(s.kills));
 }
 
 LeaderboardScoreService::ResponseTask* LeaderboardScoreService::QueryTopList(int32_t boardId, int16_t modeId)
@@ -66,7 +67,8 @@ LeaderboardScoreService::ResponseTask* LeaderboardScoreService::QueryTopList(int
 
 LeaderboardScoreService::ResponseTask* LeaderboardScoreService::QueryOwnScores(int32_t boardId,
                                                                                uint256 const& deviceId,
-                                                                               int16_t platformId, int16_t modeId)
+                                                                               int16_t platformId,
+                                                                               int16_t modeId)
 {
     return board.Query(boardId, HighScores::RowSchema, "uint256 int16 int16", &deviceId, int(platformId),
                        int(modeId));

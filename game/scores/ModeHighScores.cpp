@@ -181,8 +181,7 @@ void ModeHighScores::SubmitOnlineEntry(int attempt, bool otherBoard)
     if (attempt >= MaxAttempts || !GamePrefs::GetSubmitOnline())
         return;
     EnsureLeaderboard();
-    const int32_t board =
-        successes < 2 && (attempt < 1 || !otherBoard) ? FirstSubmitBoard : LaterSubmitBoard;
+    const int32_t board = successes < 2 && (attempt < 1 || !otherBoard) ? FirstSubmitBoard : LaterSubmitBoard;
     submitRetry = true;
 
     ScoreSubmission submission;
@@ -226,9 +225,10 @@ void ModeHighScores::QueryOwnScores()
     EnsureLeaderboard();
     Forget(ownScoresTask);
     lastOwnScoresTime = Now();
-    ownScoresTask = service != nullptr ? service->QueryOwnScores(OwnScoresBoard, Vexel::Platform::GetDeviceId(),
-                                                                 int16_t(Vexel::Platform::GetPlatformId()), modeId)
-                                       : nullptr;
+    ownScoresTask = service != nullptr
+                        ? service->QueryOwnScores(OwnScoresBoard, Vexel::Platform::GetDeviceId(),
+                                                  int16_t(Vexel::Platform::GetPlatformId()), modeId)
+                        : nullptr;
     if (ownScoresTask == nullptr)
     {
         UpdateState(true);
@@ -342,10 +342,11 @@ void ModeHighScores::OnTaskDisposed(ResponseTask* task, Response)
 
 void ModeHighScores::UpdateState(bool failed)
 {
-    GlobalScoreState::Enum next = submitTask != nullptr                              ? GlobalScoreState::Submitting
-                                  : topListTask != nullptr || ownScoresTask != nullptr ? GlobalScoreState::Fetching
-                                  : failed                                           ? GlobalScoreState::Failed
-                                                                                     : GlobalScoreState::Idle;
+    GlobalScoreState::Enum next = submitTask != nullptr ? GlobalScoreState::Submitting
+                                  : topListTask != nullptr || ownScoresTask != nullptr
+                                      ? GlobalScoreState::Fetching
+                                  : failed ? GlobalScoreState::Failed
+                                           : GlobalScoreState::Idle;
     if (next == state)
         return;
     state = next;

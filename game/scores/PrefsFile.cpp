@@ -39,26 +39,26 @@ PrefsReadResult::Enum ReadPrefsFile(const uint8_t* data, int size, PrefsRecord& 
     if (version != PrefsRecord::Version)
     {
         if (reader.Failed())
-            Vexel::Log::Warning("scores", "\"%s\" is too short to hold a version (%d bytes); the defaults are kept",
+            Vexel::Log::Warning("scores",
+                                "\"%s\" is too short to hold a version (%d bytes); the defaults are kept",
                                 name, size < 0 ? 0 : size);
         else
-            Vexel::Log::Warning("scores", "\"%s\" has version %d, not %d; the defaults are kept", name, version,
-                                PrefsRecord::Version);
+            Vexel::Log::Warning("scores", "\"%s\" has version %d, not %d; the defaults are kept", name,
+                                version, PrefsRecord::Version);
         return PrefsReadResult::OtherVersion;
     }
 
     float musicVolume = record.musicVolume;
     float effectsVolume = record.effectsVolume;
     Vector3 tilt = record.tiltReference;
-    const bool complete = ReadFlag(reader, record.soundEnabled) && reader.ReadFloat(musicVolume) &&
-                          reader.ReadFloat(effectsVolume) && ReadFlag(reader, record.vibration) &&
-                          ReadFlag(reader, record.tiltControls) && ReadFlag(reader, record.targetLocks) &&
-                          ReadFlag(reader, record.targetSweep) &&
-                          reader.ReadString(record.playerName, size) &&
-                          reader.ReadInt32(record.startingWave) && reader.ReadInt32(record.musicSet) &&
-                          ReadFlag(reader, record.firstRunDone) && reader.ReadFloat(tilt.x) &&
-                          reader.ReadFloat(tilt.y) && reader.ReadFloat(tilt.z) &&
-                          ReadFlag(reader, record.submitOnline);
+    const bool complete =
+        ReadFlag(reader, record.soundEnabled) && reader.ReadFloat(musicVolume) &&
+        reader.ReadFloat(effectsVolume) && ReadFlag(reader, record.vibration) &&
+        ReadFlag(reader, record.tiltControls) && ReadFlag(reader, record.targetLocks) &&
+        ReadFlag(reader, record.targetSweep) && reader.ReadString(record.playerName, size) &&
+        reader.ReadInt32(record.startingWave) && reader.ReadInt32(record.musicSet) &&
+        ReadFlag(reader, record.firstRunDone) && reader.ReadFloat(tilt.x) && reader.ReadFloat(tilt.y) &&
+        reader.ReadFloat(tilt.z) && ReadFlag(reader, record.submitOnline);
 
     bool volumesChanged = false;
     record.musicVolume = SaneVolume(musicVolume, volumesChanged);
@@ -68,13 +68,13 @@ PrefsReadResult::Enum ReadPrefsFile(const uint8_t* data, int size, PrefsRecord& 
     if (std::isfinite(tilt.x) && std::isfinite(tilt.y) && std::isfinite(tilt.z))
         record.tiltReference = tilt;
     else
-        Vexel::Log::Warning("scores", "\"%s\" holds a tilt reference that is not a number; the old one is kept",
-                            name);
+        Vexel::Log::Warning("scores",
+                            "\"%s\" holds a tilt reference that is not a number; the old one is kept", name);
 
     if (!complete)
     {
-        Vexel::Log::Warning("scores", "\"%s\" is damaged at byte %d (%d bytes); the later values are kept", name,
-                            reader.FailedAt(), size < 0 ? 0 : size);
+        Vexel::Log::Warning("scores", "\"%s\" is damaged at byte %d (%d bytes); the later values are kept",
+                            name, reader.FailedAt(), size < 0 ? 0 : size);
         return PrefsReadResult::Damaged;
     }
     return PrefsReadResult::Complete;

@@ -2,7 +2,10 @@
 
 #include <cstring>
 
-SaveReader::SaveReader(const uint8_t* data, int size) : data(data), size(data != nullptr && size > 0 ? size : 0) {}
+SaveReader::SaveReader(const uint8_t* data, int size)
+    : data(data), size(data != nullptr && size > 0 ? size : 0)
+{
+}
 
 bool SaveReader::Take(void* destination, int count)
 {

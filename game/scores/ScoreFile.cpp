@@ -24,8 +24,8 @@ bool ReadEntry(SaveReader& reader, HighScores::ScoreEntry& entry)
     uint8_t padding[3];
     if (!(reader.ReadInt64(read.stats.score) && reader.ReadInt32(read.stats.kills) &&
           reader.ReadInt32(read.stats.lastWaveIndex) && reader.ReadByte(read.stats.extraWaves) &&
-          reader.ReadBytes(padding, 3) && reader.ReadInt32(read.stats.seconds) && reader.ReadDouble(read.date) &&
-          reader.ReadString(read.name, ScoreFileRecord::MaxNameLength)))
+          reader.ReadBytes(padding, 3) && reader.ReadInt32(read.stats.seconds) &&
+          reader.ReadDouble(read.date) && reader.ReadString(read.name, ScoreFileRecord::MaxNameLength)))
         return false;
     // The list is ordered by date on equal scores: a NaN would break it.
     if (!std::isfinite(read.date))
@@ -62,7 +62,8 @@ ScoreReadResult::Enum ReadScoreFile(const uint8_t* data, int size, std::string c
     if (version != 5 && version != 6)
     {
         if (reader.Failed())
-            Vexel::Log::Warning("scores", "\"%s\" is too short to hold a version (%d bytes); the table starts empty",
+            Vexel::Log::Warning("scores",
+                                "\"%s\" is too short to hold a version (%d bytes); the table starts empty",
                                 fileName.c_str(), size < 0 ? 0 : size);
         else
             Vexel::Log::Warning("scores", "\"%s\" has version %d, not 5 or 6; the table starts empty",
@@ -75,7 +76,8 @@ ScoreReadResult::Enum ReadScoreFile(const uint8_t* data, int size, std::string c
     bool complete = reader.ReadInt32(record.attempt) && ReadFlag(reader, record.accepted) &&
                     reader.ReadInt32(record.changes) && reader.ReadInt32(record.successes) &&
                     ReadFlag(reader, record.ownScoresRestored) && ReadEntry(reader, record.best) &&
-                    ReadEntry(reader, record.online) && ReadEntry(reader, record.latest) && reader.ReadInt32(count);
+                    ReadEntry(reader, record.online) && ReadEntry(reader, record.latest) &&
+                    reader.ReadInt32(count);
     int damagedAt = reader.FailedAt();
     if (complete && count < 0)
     {

@@ -74,7 +74,8 @@ void CheckScores(const uint8_t* data, int size)
         abort();
     const std::string written = WriteScoreFile(record);
     ScoreFileRecord again;
-    if (ReadScoreFile(Bytes(written), int(written.size()), "fuzz.score", again) != ScoreReadResult::Complete ||
+    if (ReadScoreFile(Bytes(written), int(written.size()), "fuzz.score", again) !=
+            ScoreReadResult::Complete ||
         WriteScoreFile(again) != written)
         abort();
 }

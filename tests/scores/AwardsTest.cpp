@@ -140,7 +140,7 @@ TEST_F(AwardsTest, OtherVersionsAreIgnoredAndRewritten)
         std::string file;
         const char* what;
     } cases[] = {
-        {SampleFile(6), "v6"},  {SampleFile(8), "v8"},   {SampleFile(-1), "v-1"},
+        {SampleFile(6), "v6"},        {SampleFile(8), "v8"},    {SampleFile(-1), "v-1"},
         {Hex("07 00 00"), "3 bytes"}, {std::string(), "empty"},
     };
     for (Case const& c : cases)

@@ -175,8 +175,9 @@ private:
             FakeRequest* request = host.requests.back().get();
             request->kind = kind;
             request->board = board;
-            request->task = new ResponseTask(Vexel::Func<FakeRequest::Response>(request, &FakeRequest::Produce),
-                                             FakeRequest::Response(), false);
+            request->task =
+                new ResponseTask(Vexel::Func<FakeRequest::Response>(request, &FakeRequest::Produce),
+                                 FakeRequest::Response(), false);
             request->task->Cancelled.Subscribe(
                 Vexel::Action<ResponseTask*, FakeRequest::Response>(request, &FakeRequest::OnCancelled));
             request->task->Disposed.Subscribe(

@@ -35,7 +35,10 @@ public:
         submits++;
         return live.Submit(board, submission);
     }
-    ResponseTask* QueryTopList(int32_t board, int16_t modeId) override { return live.QueryTopList(board, modeId); }
+    ResponseTask* QueryTopList(int32_t board, int16_t modeId) override
+    {
+        return live.QueryTopList(board, modeId);
+    }
     ResponseTask* QueryOwnScores(int32_t board, uint256 const& deviceId, int16_t platformId,
                                  int16_t modeId) override
     {
@@ -134,9 +137,11 @@ protected:
 
     bool Settled(ModeHighScores* table)
     {
-        return PumpUntil(table, [table] {
-            return table->GetState() == GlobalScoreState::Idle || table->GetState() == GlobalScoreState::Failed;
-        });
+        return PumpUntil(table,
+                         [table] {
+                             return table->GetState() == GlobalScoreState::Idle ||
+                                    table->GetState() == GlobalScoreState::Failed;
+                         });
     }
 };
 } // namespace
@@ -190,9 +195,9 @@ TEST_F(HighScoresNetTest, WithTheServerDownFiveAttemptsFailThenANewRoundStarts)
     server.Stop();
     ModeHighScores table("infinite", 3000, &host);
     table.AddScore(Stats(555), "OFF");
-    ASSERT_TRUE(PumpUntil(&table, [&] {
-        return host.submits == 5 && table.GetState() == GlobalScoreState::Failed;
-    })) << "never a spinner forever";
+    ASSERT_TRUE(
+        PumpUntil(&table, [&] { return host.submits == 5 && table.GetState() == GlobalScoreState::Failed; }))
+        << "never a spinner forever";
     EXPECT_EQ(table.GetAttempt(), 5) << "the attempts are used up";
     EXPECT_FALSE(table.IsAccepted());
 
@@ -208,7 +213,8 @@ TEST_F(HighScoresNetTest, WithTheServerDownFiveAttemptsFailThenANewRoundStarts)
     EXPECT_EQ(host.submits, 6);
     EXPECT_EQ(table.GetAttempt(), 0);
     EXPECT_EQ(table.GetState(), GlobalScoreState::Submitting);
-    ASSERT_TRUE(PumpUntil(&table, [&] { return host.submits == 10 && table.GetState() == GlobalScoreState::Failed; }));
+    ASSERT_TRUE(PumpUntil(&table, [&]
+                          { return host.submits == 10 && table.GetState() == GlobalScoreState::Failed; }));
 }
 
 TEST_F(HighScoresNetTest, OwnScoresRestoreALostBestAndGrantTheKillAward)

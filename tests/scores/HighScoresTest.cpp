@@ -20,7 +20,8 @@ using Vexel::Services::BoardStatus;
 
 namespace
 {
-ScoreStats Stats(int64_t score, int32_t kills = 100, int32_t lastWave = 7, uint8_t extra = 0, int32_t seconds = 95)
+ScoreStats Stats(int64_t score, int32_t kills = 100, int32_t lastWave = 7, uint8_t extra = 0,
+                 int32_t seconds = 95)
 {
     ScoreStats stats;
     stats.score = score;
@@ -67,7 +68,8 @@ protected:
     std::unique_ptr<ModeHighScores> Make(std::string const& name = "level", int16_t mode = 1005)
     {
         std::unique_ptr<ModeHighScores> table(new ModeHighScores(name, mode, &host));
-        table->StateChanged().Subscribe(HighScores::ITopScore::StateEvent::ActionType(&log, &StateLog::OnChanged));
+        table->StateChanged().Subscribe(
+            HighScores::ITopScore::StateEvent::ActionType(&log, &StateLog::OnChanged));
         return table;
     }
 
@@ -100,8 +102,8 @@ TEST_F(HighScoresTest, AFreshTableAsksForTheTopListAndWritesThe147ByteFile)
 
     // Header, then three default entries ("---"), no list, lastFetch 0.
     std::string entry = std::string(24, '\0') + std::string(8, '\0') + Hex("03 00 00 00") + "---";
-    std::string expected = Hex("06 00 00 00 00 00 00 00 01 00 00 00 00 00 00 00 00 00") + entry + entry + entry +
-                           Hex("00 00 00 00") + std::string(8, '\0');
+    std::string expected = Hex("06 00 00 00 00 00 00 00 01 00 00 00 00 00 00 00 00 00") + entry + entry +
+                           entry + Hex("00 00 00 00") + std::string(8, '\0');
     EXPECT_EQ(ReadSaved("highscore_level_1005.score"), expected);
     EXPECT_EQ(expected.size(), 147u);
 }
@@ -237,8 +239,7 @@ TEST_F(HighScoresTest, TheTopListIsFetchedEverySixtySecondsOrTenWhileDirty)
 {
     auto table = Make();
     const double start = host.now;
-    FakeHost::Answer(Only(FakeRequest::TopList),
-                     BoardStatus::Success,
+    FakeHost::Answer(Only(FakeRequest::TopList), BoardStatus::Success,
                      MakeRows({Entry(50, "LOW", 1.0), Entry(900, "TOP", 5.0), Entry(900, "OLD", 2.0)}));
     EXPECT_EQ(table->GetState(), GlobalScoreState::Idle);
     ASSERT_EQ(table->GetGlobalCount(), 3);
@@ -342,7 +343,8 @@ TEST_F(HighScoresTest, OwnScoresRestoreTheBestAndGrantTheKillAward)
     EXPECT_EQ(own->deviceId, Vexel::Platform::GetDeviceId());
     EXPECT_FALSE(AllAwards::GetAward(1)->IsAchieved());
 
-    FakeHost::Answer(own, BoardStatus::Success, MakeRows({Entry(300, "OLD", 50.0, 120), Entry(8000, "ME", 60.0, 300)}));
+    FakeHost::Answer(own, BoardStatus::Success,
+                     MakeRows({Entry(300, "OLD", 50.0, 120), Entry(8000, "ME", 60.0, 300)}));
     EXPECT_EQ(table->GetBest().stats.score, 8000);
     EXPECT_EQ(table->GetBest().name, "ME");
     EXPECT_TRUE(table->IsOwnScoresRestored());
@@ -382,7 +384,8 @@ TEST_F(HighScoresTest, AReplacedSubmissionIsForgottenNotFailed)
     EXPECT_TRUE(first->gone);
     EXPECT_TRUE(first->cancelled);
     EXPECT_FALSE(first->answered);
-    ASSERT_EQ(host.All(FakeRequest::Submit).size(), 2u) << "exactly one new submission, no retry of the old one";
+    ASSERT_EQ(host.All(FakeRequest::Submit).size(), 2u)
+        << "exactly one new submission, no retry of the old one";
     EXPECT_EQ(Only(FakeRequest::Submit)->submission.name, "TWO");
     EXPECT_EQ(table->GetAttempt(), 0);
     EXPECT_TRUE(log.states.empty()) << "still submitting, never failed";
@@ -439,7 +442,8 @@ TEST_F(HighScoresTest, ATableComesBackAsSaved)
         auto table = Make("stage", 2003);
         table->AddScore(Stats(1234, 2600), "SAV");
         FakeHost::Answer(Only(FakeRequest::Submit), BoardStatus::Success);
-        FakeHost::Answer(Only(FakeRequest::TopList), BoardStatus::Success, MakeRows({Entry(5000, "TOP", 3.0)}));
+        FakeHost::Answer(Only(FakeRequest::TopList), BoardStatus::Success,
+                         MakeRows({Entry(5000, "TOP", 3.0)}));
     }
     AllAwards::Unload();
     host.requests.clear();
@@ -479,8 +483,9 @@ TEST_F(HighScoresTest, RowsWithUnusableDatesStillSort)
 {
     auto table = Make();
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    FakeHost::Answer(Only(FakeRequest::TopList), BoardStatus::Success,
-                     MakeRows({Entry(10, "A", nan), Entry(10, "B", 5.0), Entry(10, "C", nan), Entry(20, "D", nan)}));
+    FakeHost::Answer(
+        Only(FakeRequest::TopList), BoardStatus::Success,
+        MakeRows({Entry(10, "A", nan), Entry(10, "B", 5.0), Entry(10, "C", nan), Entry(20, "D", nan)}));
     ASSERT_EQ(table->GetGlobalCount(), 4);
     EXPECT_EQ(table->GetGlobalEntry(0).name, "D");
     EXPECT_EQ(table->GetGlobalEntry(0).date, 0.0);

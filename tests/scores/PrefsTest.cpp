@@ -30,17 +30,27 @@ struct Observed
 Observed Observe()
 {
     Vector3 tilt = GamePrefs::GetTiltReference();
-    return Observed{GamePrefs::IsSoundEnabled(), GamePrefs::GetMusicVolume(),   GamePrefs::GetSoundVolume(),
-                    GamePrefs::GetVibration(),   GamePrefs::GetTiltControls(),  GamePrefs::GetTargetLocks(),
-                    GamePrefs::GetTargetSweep(), GamePrefs::GetPlayerName(),    GamePrefs::GetStartingWave(),
-                    GamePrefs::IsFirstRunDone(), tilt.x,                        tilt.y,
-                    tilt.z,                      GamePrefs::GetSubmitOnline()};
+    return Observed{GamePrefs::IsSoundEnabled(),
+                    GamePrefs::GetMusicVolume(),
+                    GamePrefs::GetSoundVolume(),
+                    GamePrefs::GetVibration(),
+                    GamePrefs::GetTiltControls(),
+                    GamePrefs::GetTargetLocks(),
+                    GamePrefs::GetTargetSweep(),
+                    GamePrefs::GetPlayerName(),
+                    GamePrefs::GetStartingWave(),
+                    GamePrefs::IsFirstRunDone(),
+                    tilt.x,
+                    tilt.y,
+                    tilt.z,
+                    GamePrefs::GetSubmitOnline()};
 }
 
 const Observed Defaults{true, 1.0f, 1.0f, true, true, true, true, "AAA", 10, false, 0.0f, -1.0f, 0.0f, true};
 
 // A file whose every value differs from the default ("ZED": 46 bytes).
-const Observed Custom{false, 0.25f, 0.5f, false, false, false, false, "ZED", 33, true, 0.125f, 0.5f, -0.75f, false};
+const Observed Custom{false, 0.25f, 0.5f, false,  false, false,  false,
+                      "ZED", 33,    true, 0.125f, 0.5f,  -0.75f, false};
 
 std::string FileOf(Observed const& o, int32_t version = 19, int32_t musicSet = 7)
 {
@@ -116,8 +126,9 @@ TEST_F(PrefsTest, FirstStartUsesTheDefaultsAndWritesThe46ByteFile)
     EXPECT_FALSE(Exists(PrefsName)) << "reading alone writes nothing";
 
     GamePrefs::MarkFirstRunDone();
-    EXPECT_EQ(ReadSaved(PrefsName), Hex("13 00 00 00 01 00 00 80 3F 00 00 80 3F 01 01 01 01 03 00 00 00 41 41 41 0A "
-                                        "00 00 00 00 00 00 00 01 00 00 00 00 00 00 80 BF 00 00 00 00 01"));
+    EXPECT_EQ(ReadSaved(PrefsName),
+              Hex("13 00 00 00 01 00 00 80 3F 00 00 80 3F 01 01 01 01 03 00 00 00 41 41 41 0A "
+                  "00 00 00 00 00 00 00 01 00 00 00 00 00 00 80 BF 00 00 00 00 01"));
     EXPECT_EQ(SavedNames(), std::vector<std::string>{PrefsName}) << "no temporary file is left";
 
     Restart();
@@ -234,20 +245,34 @@ TEST_F(PrefsTest, ATruncatedFileKeepsWhatCameBeforeTheCut)
         if (cut >= 4)
         {
             auto has = [cut](size_t end) { return cut >= end; };
-            if (has(5)) e.sound = Custom.sound;
-            if (has(9)) e.music = Custom.music;
-            if (has(13)) e.effects = Custom.effects;
-            if (has(14)) e.vibration = Custom.vibration;
-            if (has(15)) e.tilt = Custom.tilt;
-            if (has(16)) e.locks = Custom.locks;
-            if (has(17)) e.sweep = Custom.sweep;
-            if (has(24)) e.name = Custom.name;
-            if (has(28)) e.startingWave = Custom.startingWave;
-            if (has(33)) e.firstRunDone = Custom.firstRunDone;
-            if (has(37)) e.tiltX = Custom.tiltX;
-            if (has(41)) e.tiltY = Custom.tiltY;
-            if (has(45)) e.tiltZ = Custom.tiltZ;
-            if (has(46)) e.submit = Custom.submit;
+            if (has(5))
+                e.sound = Custom.sound;
+            if (has(9))
+                e.music = Custom.music;
+            if (has(13))
+                e.effects = Custom.effects;
+            if (has(14))
+                e.vibration = Custom.vibration;
+            if (has(15))
+                e.tilt = Custom.tilt;
+            if (has(16))
+                e.locks = Custom.locks;
+            if (has(17))
+                e.sweep = Custom.sweep;
+            if (has(24))
+                e.name = Custom.name;
+            if (has(28))
+                e.startingWave = Custom.startingWave;
+            if (has(33))
+                e.firstRunDone = Custom.firstRunDone;
+            if (has(37))
+                e.tiltX = Custom.tiltX;
+            if (has(41))
+                e.tiltY = Custom.tiltY;
+            if (has(45))
+                e.tiltZ = Custom.tiltZ;
+            if (has(46))
+                e.submit = Custom.submit;
         }
         ExpectObserved(e, o, "cut at " + std::to_string(cut));
         EXPECT_EQ(log.Lines().size(), cut == whole.size() ? 0u : 1u) << "cut at " << cut;
@@ -257,8 +282,8 @@ TEST_F(PrefsTest, ATruncatedFileKeepsWhatCameBeforeTheCut)
 
 TEST_F(PrefsTest, AbsurdNameLengthsAreDamage)
 {
-    for (int32_t length : {-1, -100000, 26, 1000000, std::numeric_limits<int32_t>::max(),
-                           std::numeric_limits<int32_t>::min()})
+    for (int32_t length :
+         {-1, -100000, 26, 1000000, std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()})
     {
         Restart();
         std::string bytes = FileOf(Custom);

@@ -84,21 +84,25 @@ TEST_F(SaveFileTest, ConcurrentSavesOfOneFileNeverTearIt)
     Save("highscore_level_1005.score", Version(0));
     std::atomic<bool> stop(false);
     std::atomic<int> torn(0), reads(0);
-    std::thread reader([&] {
-        while (!stop)
+    std::thread reader(
+        [&]
         {
-            std::string bytes = ReadSaved("highscore_level_1005.score");
-            reads++;
-            if (!IsWholeVersion(bytes))
-                torn++;
-        }
-    });
+            while (!stop)
+            {
+                std::string bytes = ReadSaved("highscore_level_1005.score");
+                reads++;
+                if (!IsWholeVersion(bytes))
+                    torn++;
+            }
+        });
     std::vector<std::thread> writers;
     for (int w = 0; w < 4; w++)
-        writers.emplace_back([this, w] {
-            for (int i = 0; i < 25; i++)
-                Save("highscore_level_1005.score", Version(w + i));
-        });
+        writers.emplace_back(
+            [this, w]
+            {
+                for (int i = 0; i < 25; i++)
+                    Save("highscore_level_1005.score", Version(w + i));
+            });
     for (std::thread& writer : writers)
         writer.join();
     stop = true;

@@ -42,7 +42,8 @@ ScoreFileRecord Sample()
 
 ScoreReadResult::Enum Read(std::string const& bytes, ScoreFileRecord& record)
 {
-    return ReadScoreFile(reinterpret_cast<const uint8_t*>(bytes.data()), int(bytes.size()), "test.score", record);
+    return ReadScoreFile(reinterpret_cast<const uint8_t*>(bytes.data()), int(bytes.size()), "test.score",
+                         record);
 }
 
 bool Same(ScoreEntry const& a, ScoreEntry const& b)
@@ -85,7 +86,8 @@ TEST(ScoreFile, ATruncatedFileKeepsTheWholeFieldsBeforeTheCut)
         EXPECT_EQ(read.accepted, cut >= 9 ? sample.accepted : fresh.accepted) << cut;
         EXPECT_EQ(read.changes, cut >= 13 ? sample.changes : fresh.changes) << cut;
         EXPECT_EQ(read.successes, cut >= 17 ? sample.successes : fresh.successes) << cut;
-        EXPECT_EQ(read.ownScoresRestored, cut >= 18 ? sample.ownScoresRestored : fresh.ownScoresRestored) << cut;
+        EXPECT_EQ(read.ownScoresRestored, cut >= 18 ? sample.ownScoresRestored : fresh.ownScoresRestored)
+            << cut;
         EXPECT_TRUE(Same(read.best, cut >= 57 ? sample.best : fresh.best)) << cut;
         EXPECT_TRUE(Same(read.online, cut >= 96 ? sample.online : fresh.online)) << cut;
         EXPECT_TRUE(Same(read.latest, cut >= 135 ? sample.latest : fresh.latest)) << cut;
