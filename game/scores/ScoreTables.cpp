@@ -14,10 +14,12 @@ namespace
 class ScoreTables
 {
 public:
+    // Never destroyed: tables still open at exit (no Shutdown came) must not
+    // be saved from a static destructor, after the leaderboard may be gone.
     static ScoreTables& Instance()
     {
-        static ScoreTables tables;
-        return tables;
+        static ScoreTables* tables = new ScoreTables();
+        return *tables;
     }
 
     ITopScore* Get(std::map<int, ModeHighScores*>& map, int n, const char* name, int16_t modeId)
