@@ -126,7 +126,7 @@ public:
         senders.push_back(sender);
         changed.notify_all();
         if (pairUp)
-            changed.wait_for(lock, std::chrono::seconds(2), [this] { return running >= 2 || order.size() >= 5; });
+            changed.wait_for(lock, std::chrono::seconds(10), [this] { return running >= 2 || order.size() >= 5; });
         running--;
         changed.notify_all();
         delete stream;
