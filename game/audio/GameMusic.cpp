@@ -58,9 +58,15 @@ State& S()
     return state;
 }
 
-GameMusic::IMusicPlayer& Player() { return S().player ? *S().player : S().modulePlayer; }
+GameMusic::IMusicPlayer& Player()
+{
+    return S().player ? *S().player : S().modulePlayer;
+}
 
-float Clamp01(float v) { return v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f; }
+float Clamp01(float v)
+{
+    return v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f;
+}
 
 void AddToLevel(float amount)
 {
@@ -224,11 +230,26 @@ void GameMusic::Load(std::istream& stream)
         StartCurrent();
 }
 
-float GameMusic::GetFadeLevel() { return S().volumeFactor.GetValue(); }
-float GameMusic::GetFadeRate() { return S().fadeRate; }
-int GameMusic::GetCurrentTrack() { return S().currentTrack; }
-int GameMusic::GetPendingTrack() { return S().pendingTrack; }
-int GameMusic::GetMusicId() { return S().musicId; }
+float GameMusic::GetFadeLevel()
+{
+    return S().volumeFactor.GetValue();
+}
+float GameMusic::GetFadeRate()
+{
+    return S().fadeRate;
+}
+int GameMusic::GetCurrentTrack()
+{
+    return S().currentTrack;
+}
+int GameMusic::GetPendingTrack()
+{
+    return S().pendingTrack;
+}
+int GameMusic::GetMusicId()
+{
+    return S().musicId;
+}
 
 GameMusic::IMusicPlayer* GameMusic::SetPlayer(IMusicPlayer* player)
 {

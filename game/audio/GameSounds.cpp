@@ -36,7 +36,10 @@ Vexel::Random& JitterRandom()
 namespace GameSoundTable
 {
 
-GameSoundEntry const* Entry(int id) { return id >= 0 && id < kCount ? &kSounds[id] : nullptr; }
+GameSoundEntry const* Entry(int id)
+{
+    return id >= 0 && id < kCount ? &kSounds[id] : nullptr;
+}
 
 void Jitter(GameSoundEntry const& entry, Vexel::Random& random, float volume, float pitch, float& outVolume,
             float& outPitch)
@@ -45,7 +48,10 @@ void Jitter(GameSoundEntry const& entry, Vexel::Random& random, float volume, fl
     outPitch = (entry.pitchBase + random.NextFloat(0.0f, entry.pitchJitter)) * pitch;
 }
 
-Vexel::Audio::Effect* CreatedEffect(int id) { return Entry(id) ? effects[id] : nullptr; }
+Vexel::Audio::Effect* CreatedEffect(int id)
+{
+    return Entry(id) ? effects[id] : nullptr;
+}
 
 } // namespace GameSoundTable
 

@@ -5,7 +5,10 @@ namespace GamePrefs
 
 void RecheckOtherMusic() {}
 
-int32_t GetMusicSet() { return 0; }
+int32_t GetMusicSet()
+{
+    return 0;
+}
 
 Vexel::Event<>& SoundSwitchedOn()
 {

@@ -90,11 +90,15 @@ TEST(GameSounds, TheTableNamesTheGeneratedFilesWithTheirVoices)
         bool loops;
     };
     const Row rows[9] = {
-        {"explosion_rcq1", 4, 50, false},  {"explosion_rcq2", 4, 60, false},
-        {"explosion_rcq5", 3, 70, false},  {"explosion_rcq4", 3, 80, false},
-        {"explosion_rcq0", 3, 10, false},  {"beam_charge", 2, 110, true},
+        {"explosion_rcq1", 4, 50, false},
+        {"explosion_rcq2", 4, 60, false},
+        {"explosion_rcq5", 3, 70, false},
+        {"explosion_rcq4", 3, 80, false},
+        {"explosion_rcq0", 3, 10, false},
+        {"beam_charge", 2, 110, true},
         {"beam_fire__81103__Pellwick__Blast_Revisited", 1, 120, false},
-        {"laserfire", 1, 130, true},       {"sfx_menubeep", 2, 100, false},
+        {"laserfire", 1, 130, true},
+        {"sfx_menubeep", 2, 100, false},
     };
     for (int id = 0; id < 9; ++id)
     {
@@ -157,7 +161,8 @@ TEST(GameSounds, TheSmallExplosionVariesOverItsWholeRange)
         ASSERT_LT(v, 0.65f);
         ASSERT_GE(p, 1.21f);
         ASSERT_LT(p, 1.66f);
-        vMin = std::min(vMin, v), vMax = std::max(vMax, v), pMin = std::min(pMin, p), pMax = std::max(pMax, p);
+        vMin = std::min(vMin, v), vMax = std::max(vMax, v), pMin = std::min(pMin, p),
+        pMax = std::max(pMax, p);
     }
     EXPECT_LT(vMin, 0.452f);
     EXPECT_GT(vMax, 0.648f);

@@ -30,7 +30,10 @@ uint32_t U32(std::vector<uint8_t> const& b, size_t at)
 {
     return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
 }
-uint16_t U16(std::vector<uint8_t> const& b, size_t at) { return uint16_t(b[at] | b[at + 1] << 8); }
+uint16_t U16(std::vector<uint8_t> const& b, size_t at)
+{
+    return uint16_t(b[at] | b[at + 1] << 8);
+}
 bool Tag(std::vector<uint8_t> const& b, size_t at, const char* tag)
 {
     return b.size() >= at + 4 && std::equal(tag, tag + 4, b.begin() + long(at));
@@ -57,13 +60,13 @@ TEST(GeneratedSounds, EveryWavMeetsTheStrictLoaderRules)
         EXPECT_EQ(U32(b, 4), b.size() - 8);
         EXPECT_TRUE(Tag(b, 8, "WAVE"));
         EXPECT_TRUE(Tag(b, 12, "fmt "));
-        EXPECT_EQ(U32(b, 16), 16u);           // format chunk size
-        EXPECT_EQ(U16(b, 20), 1u);            // PCM
-        EXPECT_EQ(U16(b, 22), 1u);            // mono
-        EXPECT_EQ(U32(b, 24), 44100u);        // rate
-        EXPECT_EQ(U32(b, 28), 44100u * 2u);   // byte rate
-        EXPECT_EQ(U16(b, 32), 2u);            // block align
-        EXPECT_EQ(U16(b, 34), 16u);           // bits
+        EXPECT_EQ(U32(b, 16), 16u);         // format chunk size
+        EXPECT_EQ(U16(b, 20), 1u);          // PCM
+        EXPECT_EQ(U16(b, 22), 1u);          // mono
+        EXPECT_EQ(U32(b, 24), 44100u);      // rate
+        EXPECT_EQ(U32(b, 28), 44100u * 2u); // byte rate
+        EXPECT_EQ(U16(b, 32), 2u);          // block align
+        EXPECT_EQ(U16(b, 34), 16u);         // bits
         EXPECT_TRUE(Tag(b, 36, "data"));
         EXPECT_EQ(U32(b, 40), b.size() - 44); // the whole rest, whole frames
         std::vector<int16_t> s = Samples(b);
@@ -88,7 +91,8 @@ TEST(GeneratedSounds, TheFilesAreWhatTheGeneratorMakes)
 {
     for (size_t i = 0; i < AssetGen::SoundAssets().size(); ++i)
     {
-        std::vector<uint8_t> b = ReadFile(std::string(VEXEL_DATA_DIR) + "/" + AssetGen::SoundAssets()[i].name + ".wav");
+        std::vector<uint8_t> b =
+            ReadFile(std::string(VEXEL_DATA_DIR) + "/" + AssetGen::SoundAssets()[i].name + ".wav");
         ASSERT_GT(b.size(), 44u);
         EXPECT_EQ(Samples(b), AssetGen::SynthesizeSound(i)) << AssetGen::SoundAssets()[i].name;
     }
@@ -212,7 +216,8 @@ TEST(Sequencer, ALoopEqualsTheSongPlayedTwiceInARow)
     double worst = 0;
     for (size_t i = 0; i < oneL.size(); ++i)
         worst = std::max({worst, double(std::fabs(twoL[i + oneL.size()] - oneL[i])),
-                          double(std::fabs(twoR[i + oneL.size()] - oneR[i])), double(std::fabs(twoL[i] - oneL[i]))});
+                          double(std::fabs(twoR[i + oneL.size()] - oneR[i])),
+                          double(std::fabs(twoL[i] - oneL[i]))});
     EXPECT_LT(worst, 0.003);
     // The seam itself is no bigger a step than the music makes anyway.
     float seam = std::fabs(oneL.front() - oneL.back());

@@ -39,7 +39,8 @@ bool GenerateAudio(std::string const& directory, unsigned threads)
             long ms = long(std::chrono::duration_cast<std::chrono::milliseconds>(
                                std::chrono::steady_clock::now() - started)
                                .count());
-            Vexel::Log::Verbose("assetgen", "%s made in %ld ms", AudioFileNames()[(job + sounds) % (tracks + sounds)].c_str(), ms);
+            Vexel::Log::Verbose("assetgen", "%s made in %ld ms",
+                                AudioFileNames()[(job + sounds) % (tracks + sounds)].c_str(), ms);
             if (!ok)
             {
                 Vexel::Log::Error("assetgen", "%s", error.c_str());

@@ -18,8 +18,14 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kTwoPi = 2.0 * kPi;
 
 // Frequency of a MIDI note number (69 = A4 = 440 Hz); fractional notes bend.
-inline double MidiToHz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
-inline double DbToGain(double db) { return std::pow(10.0, db / 20.0); }
+inline double MidiToHz(double note)
+{
+    return 440.0 * std::pow(2.0, (note - 69.0) / 12.0);
+}
+inline double DbToGain(double db)
+{
+    return std::pow(10.0, db / 20.0);
+}
 
 // xorshift64*: small, fast and the same on every machine.
 class Rng
@@ -219,7 +225,10 @@ private:
 };
 
 // Soft saturation that leaves small signals alone.
-inline double SoftClip(double x) { return std::tanh(x); }
+inline double SoftClip(double x)
+{
+    return std::tanh(x);
+}
 
 } // namespace Dsp
 } // namespace AssetGen

@@ -24,7 +24,10 @@ void PutU16(std::vector<uint8_t>& out, uint16_t v)
     out.push_back(uint8_t(v >> 8));
 }
 
-void PutTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void PutTag(std::vector<uint8_t>& out, const char* tag)
+{
+    out.insert(out.end(), tag, tag + 4);
+}
 
 bool WriteFileAtomically(std::string const& path, std::vector<uint8_t> const& bytes, std::string& error)
 {

@@ -91,8 +91,8 @@ void AddBass(Part& part, std::vector<TimedChord> const& chords, std::string cons
 
 // An arpeggio: each digit picks a tone of the chord's voicing (0 lowest),
 // '.' rests; every step is a sixteenth long times gate.
-void AddArp(Part& part, std::vector<TimedChord> const& chords, std::string const& steps, int centre, int count,
-            double velocity, double gate = 0.9)
+void AddArp(Part& part, std::vector<TimedChord> const& chords, std::string const& steps, int centre,
+            int count, double velocity, double gate = 0.9)
 {
     double first = chords.front().beat, last = chords.back().beat + chords.back().beats;
     double span = double(steps.size()) / 4.0;
@@ -132,7 +132,8 @@ struct Score
         if (std::fabs(end - (bar + bars) * 4.0) > 1e-9 && error.empty())
         {
             std::ostringstream msg;
-            msg << "a line from bar " << bar + 1 << " ends at beat " << end << " instead of " << (bar + bars) * 4.0;
+            msg << "a line from bar " << bar + 1 << " ends at beat " << end << " instead of "
+                << (bar + bars) * 4.0;
             error = msg.str();
         }
     }
@@ -363,11 +364,13 @@ void ComposeInGame(Song& song, Score& score)
     lead.pan = 0.1;
     lead.reverb = 0.35;
     lead.delay = 0.3;
-    const std::string melodyA = "B4:3 E5:3 G5:2 F#5:4 E5:4 G5:3 E5:3 C5:2 E5:8 D5:3 G5:3 B5:2 A5:4 G5:4 F#5:12 -:4 "
-                                "B4:3 E5:3 G5:2 B5:4 A5:4 G5:3 E5:3 G5:2 C6:8 B5:4 A5:4 G5:4 E5:4 F#5:8 D#5:8";
-    const std::string melodyB = "G5:2 B5:2 E6:4 D6:2 B5:2 G5:4 E6:4 D6:2 C6:2 G5:8 D6:2 B5:2 G5:2 B5:2 D6:4 G6:4 "
-                                "F#6:8 E6:4 D6:4 G6:4 F#6:2 E6:2 B5:4 E6:4 G6:6 E6:2 C6:8 C6:4 B5:4 A5:4 C6:4 "
-                                "B5:8 D#6:4 F#6:4";
+    const std::string melodyA =
+        "B4:3 E5:3 G5:2 F#5:4 E5:4 G5:3 E5:3 C5:2 E5:8 D5:3 G5:3 B5:2 A5:4 G5:4 F#5:12 -:4 "
+        "B4:3 E5:3 G5:2 B5:4 A5:4 G5:3 E5:3 G5:2 C6:8 B5:4 A5:4 G5:4 E5:4 F#5:8 D#5:8";
+    const std::string melodyB =
+        "G5:2 B5:2 E6:4 D6:2 B5:2 G5:4 E6:4 D6:2 C6:2 G5:8 D6:2 B5:2 G5:2 B5:2 D6:4 G6:4 "
+        "F#6:8 E6:4 D6:4 G6:4 F#6:2 E6:2 B5:4 E6:4 G6:6 E6:2 C6:8 C6:4 B5:4 A5:4 C6:4 "
+        "B5:8 D#6:4 F#6:4";
     score.Line(lead, 8, 8, melodyA, 0.8);
     score.Line(lead, 16, 8, melodyA, 0.85);
     score.Line(lead, 32, 8, melodyB, 0.9);
@@ -454,7 +457,8 @@ void ComposeTutorial(Song& song, Score& score)
     bass.instrument.synth.envAmount = 900;
     bass.instrument.synth.filterDecay = 0.1;
     bass.gain = 0.42;
-    AddBass(bass, Progression(4, verse + " " + chorus + " " + verse + " " + chorus), "r..r..f.r..o.f..", 36, 0.85);
+    AddBass(bass, Progression(4, verse + " " + chorus + " " + verse + " " + chorus), "r..r..f.r..o.f..", 36,
+            0.85);
     AddBass(bass, Progression(36, "C Am F G"), "r.......r...f...", 36, 0.75);
 
     Part glock;
@@ -468,9 +472,10 @@ void ComposeTutorial(Song& song, Score& score)
     glock.pan = 0.2;
     glock.reverb = 0.45;
     glock.delay = 0.2;
-    const std::string melodyA = "E5:2 G5:2 C6:4 G5:2 E5:2 G5:4 A5:4 C6:2 A5:2 E5:8 F5:2 A5:2 C6:2 A5:2 F5:4 A5:4 "
-                                "G5:6 F5:2 D5:4 B4:4 E5:2 G5:2 C6:4 D6:2 C6:2 G5:4 A5:4 G5:2 A5:2 C6:8 "
-                                "D6:2 C6:2 A5:2 F5:2 D5:4 F5:4 G5:8 -:8";
+    const std::string melodyA =
+        "E5:2 G5:2 C6:4 G5:2 E5:2 G5:4 A5:4 C6:2 A5:2 E5:8 F5:2 A5:2 C6:2 A5:2 F5:4 A5:4 "
+        "G5:6 F5:2 D5:4 B4:4 E5:2 G5:2 C6:4 D6:2 C6:2 G5:4 A5:4 G5:2 A5:2 C6:8 "
+        "D6:2 C6:2 A5:2 F5:2 D5:4 F5:4 G5:8 -:8";
     const std::string melodyB = "A5:4 A5:2 C6:2 A5:4 G5:4 G5:4 B5:2 D6:2 B5:4 G5:4 G5:4 E5:2 G5:2 B5:8 "
                                 "C6:4 B5:2 A5:2 E5:8 F5:2 A5:2 C6:2 F6:2 E6:4 C6:4 D6:4 B5:4 G5:4 D6:4 "
                                 "E6:6 D6:2 C6:4 G5:4 C6:8 -:8";
@@ -635,7 +640,8 @@ void ComposeWin(Song& song, Score& score)
     // Fanfares: timpani and march rolls.
     for (int bar : {0, 20})
     {
-        AddPattern(timpani, bar * 4, "X.....x.X.......x.....x.X.......x.....x.X.......XxXxXxXxX.......", 4, 57);
+        AddPattern(timpani, bar * 4, "X.....x.X.......x.....x.X.......x.....x.X.......XxXxXxXxX.......", 4,
+                   57);
         AddPattern(snare, bar * 4, "x.xxx.x.x.x.xxxx", 4);
         AddPattern(crash, bar * 4, "X...............", 1);
     }
@@ -705,8 +711,9 @@ bool GenerateTrack(std::string const& directory, size_t index, std::string& erro
     std::vector<float> left, right;
     auto started = std::chrono::steady_clock::now();
     Render(song, left, right);
-    long ms = long(
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count());
+    long ms =
+        long(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started)
+                 .count());
     Vexel::Log::Verbose("assetgen", "%s rendered in %ld ms", MusicTracks()[index].c_str(), ms);
     return WriteMp3(directory + "/" + MusicTracks()[index] + ".mp3", left, right, Dsp::kRate, 160, error);
 }

@@ -36,7 +36,8 @@ void RenderSynth(SynthPatch const& p, double midi, double gateSeconds, double ve
     Svf filterL, filterR;
     double base = MidiToHz(midi);
     double norm = 1.0 / std::sqrt(double(voices));
-    double cutoffBase = p.cutoff * std::pow(base / 261.63, p.keyTrack) * (1.0 + p.velocityToCutoff * (velocity - 0.7));
+    double cutoffBase =
+        p.cutoff * std::pow(base / 261.63, p.keyTrack) * (1.0 + p.velocityToCutoff * (velocity - 0.7));
     double bend = 1.0;
     const double driveGain = 1.0 + p.drive, driveNorm = 1.0 / std::tanh(driveGain);
     for (size_t i = 0; i < n; ++i)
@@ -251,7 +252,8 @@ void RenderDrum(Drum::Enum d, double midi, double velocity, Rng& rng, std::vecto
         {
             double f = 87.0 * tune * (1.0 + 0.04 * std::exp(-t / 0.05));
             lastNoise = lastNoise * 0.97 + white * 0.03;
-            s = (o1.Sine(f) * 0.8 + o2.Sine(f * 1.5) * 0.25) * std::exp(-t / 0.55) + lastNoise * std::exp(-t / 0.03) * 2.0;
+            s = (o1.Sine(f) * 0.8 + o2.Sine(f * 1.5) * 0.25) * std::exp(-t / 0.55) +
+                lastNoise * std::exp(-t / 0.03) * 2.0;
             break;
         }
         }
@@ -294,7 +296,10 @@ std::vector<float> DuckCurve(Song const& song, size_t total, size_t length)
 
 } // namespace
 
-size_t Song::Length() const { return size_t(TotalBeats() * SecondsPerBeat() * kRate + 0.5); }
+size_t Song::Length() const
+{
+    return size_t(TotalBeats() * SecondsPerBeat() * kRate + 0.5);
+}
 
 void Render(Song const& song, std::vector<float>& left, std::vector<float>& right)
 {
@@ -448,15 +453,26 @@ int NoteNumber(std::string const& name)
 Chord ParseChord(std::string const& symbol)
 {
     static const std::map<std::string, std::vector<int>> kQualities = {
-        {"", {0, 4, 7}},           {"m", {0, 3, 7}},         {"7", {0, 4, 7, 10}},      {"m7", {0, 3, 7, 10}},
-        {"maj7", {0, 4, 7, 11}},   {"m9", {0, 3, 7, 10, 14}}, {"maj9", {0, 4, 7, 11, 14}}, {"sus2", {0, 2, 7}},
-        {"sus4", {0, 5, 7}},       {"add9", {0, 4, 7, 14}},  {"6", {0, 4, 7, 9}},       {"m6", {0, 3, 7, 9}},
-        {"dim", {0, 3, 6}},        {"9", {0, 4, 7, 10, 14}},
+        {"", {0, 4, 7}},
+        {"m", {0, 3, 7}},
+        {"7", {0, 4, 7, 10}},
+        {"m7", {0, 3, 7, 10}},
+        {"maj7", {0, 4, 7, 11}},
+        {"m9", {0, 3, 7, 10, 14}},
+        {"maj9", {0, 4, 7, 11, 14}},
+        {"sus2", {0, 2, 7}},
+        {"sus4", {0, 5, 7}},
+        {"add9", {0, 4, 7, 14}},
+        {"6", {0, 4, 7, 9}},
+        {"m6", {0, 3, 7, 9}},
+        {"dim", {0, 3, 6}},
+        {"9", {0, 4, 7, 10, 14}},
     };
     Chord chord;
     if (symbol.empty())
         return chord;
-    int n = NoteNumber(symbol.substr(0, symbol.size() > 1 && (symbol[1] == '#' || symbol[1] == 'b') ? 2 : 1) + "4");
+    int n = NoteNumber(symbol.substr(0, symbol.size() > 1 && (symbol[1] == '#' || symbol[1] == 'b') ? 2 : 1) +
+                       "4");
     chord.root = ((n % 12) + 12) % 12;
     size_t q = (symbol.size() > 1 && (symbol[1] == '#' || symbol[1] == 'b')) ? 2 : 1;
     auto it = kQualities.find(symbol.substr(q));

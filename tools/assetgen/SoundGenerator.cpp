@@ -19,7 +19,10 @@ namespace
 const size_t kLeadingSilence = 10;
 const double kPeak = 0.89;
 
-size_t Samples(double seconds) { return size_t(seconds * kRate + 0.5); }
+size_t Samples(double seconds)
+{
+    return size_t(seconds * kRate + 0.5);
+}
 
 void Normalize(std::vector<double>& x, double peak)
 {
@@ -102,7 +105,7 @@ struct ExplosionSpec
 {
     double seconds;
     uint64_t seed;
-    double bodyDecay;           // seconds, time constant of the noise body
+    double bodyDecay;            // seconds, time constant of the noise body
     double cutoffFrom, cutoffTo; // Hz, the body's low pass sweeps down
     double thumpFrom, thumpTo, thumpDecay, thumpLevel;
     double rumbleLevel, rumbleDecay;
@@ -140,14 +143,16 @@ std::vector<double> Explosion(ExplosionSpec const& s)
             if ((i & 15) == 0)
                 body.Set(s.cutoffTo + (s.cutoffFrom - s.cutoffTo) * std::exp(-t / (s.bodyDecay * 0.7)), 0.9);
             double attack = 1.0 - std::exp(-t / 0.0015);
-            double env = attack * (0.7 * std::exp(-t / s.bodyDecay) + 0.3 * std::exp(-t / (s.bodyDecay * 3.0)));
+            double env =
+                attack * (0.7 * std::exp(-t / s.bodyDecay) + 0.3 * std::exp(-t / (s.bodyDecay * 3.0)));
             double b = body.Low(white) * env;
             b = std::tanh(b * 2.2) * 0.8;
             double g = grit.Band(white) * std::exp(-t / (s.bodyDecay * 0.25)) * 0.5;
             double f = s.thumpTo + (s.thumpFrom - s.thumpTo) * std::exp(-t / 0.04);
             double th = thump.Sine(f) * attack * std::exp(-t / s.thumpDecay) * s.thumpLevel;
             wob = wobble.LowPass(rng.Bipolar() * 4.0);
-            double rumbleEnv = (1.0 - std::exp(-t / 0.03)) * std::exp(-t / s.rumbleDecay) * (0.75 + 0.25 * wob);
+            double rumbleEnv =
+                (1.0 - std::exp(-t / 0.03)) * std::exp(-t / s.rumbleDecay) * (0.75 + 0.25 * wob);
             double ru = brown2.Low(brown1.Low(white)) * 5.0 * rumbleEnv * s.rumbleLevel;
             double click = t < 0.004 ? white * (1.0 - t / 0.004) * 0.6 : 0.0;
             out[i] += scale * (b + g + th + ru + click);
@@ -248,7 +253,8 @@ std::vector<double> BeamFire()
             low.Set(300.0 + 9000.0 * std::exp(-t / 0.15), 1.3);
             band.Set(350.0 + 1800.0 * std::exp(-t / 0.2), 1.2);
         }
-        double zap = std::tanh(low.Low(z / 3.0) * 3.0) * attack * (0.65 * std::exp(-t / 0.28) + 0.35 * std::exp(-t / 0.7));
+        double zap = std::tanh(low.Low(z / 3.0) * 3.0) * attack *
+                     (0.65 * std::exp(-t / 0.28) + 0.35 * std::exp(-t / 0.7));
         double boom = sub.Sine(30.0 + 45.0 * std::exp(-t / 0.08)) * attack * std::exp(-t / 0.45) * 1.1;
         double noise = band.Band(rng.Bipolar()) * attack * std::exp(-t / 0.22) * 1.4;
         double shine = shimmer.Sine(1400.0 + 1800.0 * std::exp(-t / 0.05)) * std::exp(-t / 0.06) * 0.25;
@@ -308,7 +314,8 @@ std::vector<double> MenuBeep()
         double p = kTwoPi * phase;
         double env = (1.0 - std::exp(-t / 0.0012)) * std::exp(-t / 0.038);
         // A touch of second harmonic and a slight glassy sideband.
-        out[i] = env * (std::sin(p + 0.35 * std::exp(-t / 0.01) * std::sin(2.0 * p)) + 0.12 * std::sin(2.0 * p));
+        out[i] =
+            env * (std::sin(p + 0.35 * std::exp(-t / 0.01) * std::sin(2.0 * p)) + 0.12 * std::sin(2.0 * p));
     }
     return out;
 }
@@ -336,9 +343,11 @@ std::vector<int16_t> SynthesizeSound(size_t index)
     switch (index)
     {
     case 0: // bullet hits: a short crunch
-        return FinishOneShot(Explosion({0.38, 100, 0.045, 7000, 700, 190, 70, 0.06, 0.55, 0.0, 0.1, 4, 0.2, 0, 0.06}));
+        return FinishOneShot(
+            Explosion({0.38, 100, 0.045, 7000, 700, 190, 70, 0.06, 0.55, 0.0, 0.1, 4, 0.2, 0, 0.06}));
     case 1: // small kinds, played high
-        return FinishOneShot(Explosion({0.75, 101, 0.1, 9000, 420, 150, 50, 0.12, 0.6, 0.25, 0.25, 10, 0.3, 0, 0.1}));
+        return FinishOneShot(
+            Explosion({0.75, 101, 0.1, 9000, 420, 150, 50, 0.12, 0.6, 0.25, 0.25, 10, 0.3, 0, 0.1}));
     case 2: // heavy kinds
         return FinishOneShot(
             Explosion({1.6, 102, 0.28, 6500, 180, 105, 34, 0.3, 0.9, 0.65, 0.7, 22, 0.35, 0, 0.16}));
@@ -361,7 +370,8 @@ std::vector<int16_t> SynthesizeSound(size_t index)
 
 bool GenerateSound(std::string const& directory, size_t index, std::string& error)
 {
-    return WriteWav(directory + "/" + SoundAssets()[index].name + ".wav", SynthesizeSound(index), kRate, error);
+    return WriteWav(directory + "/" + SoundAssets()[index].name + ".wav", SynthesizeSound(index), kRate,
+                    error);
 }
 
 } // namespace AssetGen
