@@ -72,8 +72,10 @@ void BGMusicPlayLooped();
 void BGMusicPlayOnce(bool play);
 void BGMusicSetVolume(float volume);
 // Stores the master volume, recomputes the effects' gains and queues
-// ApplyVolume.
+// ApplyVolume (through Mixer::SetMasterVolume).
 void BGMusicSetMasterVolume(float volume);
+// Queues ApplyVolume alone.
+void BGMusicApplyVolume();
 // The playing state is not None.
 bool BGMusicIsPlaying();
 int BGMusicGetPlayingState();

@@ -58,8 +58,8 @@ int SetListenerPosition(float x, float y, float z);
 int SetEffectPosition(int id, float x, float y, float z);
 int SetDistanceFactor(float factor);
 
-// Stops every instance the mixer thread has finished with. Runs in every
-// update phase while the manager exists.
+// Stops every instance the mixer thread has finished with. The effects
+// layer runs it in every update phase.
 void CleanUpFinished();
 
 } // namespace Mixer

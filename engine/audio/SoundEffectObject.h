@@ -1,6 +1,7 @@
 // The sound manager: every loaded effect by each of its instance ids. It
-// holds an audio device reference while it lives and empties the finished
-// list in every update phase. Main thread only.
+// holds an audio device reference while it lives. Its cleanup empties the
+// finished list; the effects layer runs it in every update phase, right
+// after its own refresh. Main thread only.
 #pragma once
 
 #include <map>
