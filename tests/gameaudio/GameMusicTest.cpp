@@ -1,5 +1,6 @@
 // GameMusic against a recording music player: fade rates, the cross-fade,
 // reversing a fade, restarts, and the 22-byte saved form.
+#include "engine/audio/BGMusic.h"
 #include "engine/audio/Music.h"
 #include "engine/audio/ParamFactor.h"
 #include "game/audio/GameMusic.h"
@@ -7,11 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
@@ -309,4 +313,40 @@ TEST_F(GameMusicTest, AShortOrDamagedSavedFormPlaysNothingAndKeepsTheVolumeSane)
     std::istringstream loud(SavedForm(7.0f, 1.0f, 0, 1, 1.0f, -1, 0));
     GameMusic::Load(loud);
     EXPECT_FLOAT_EQ(GameMusic::GetFadeLevel(), 1.0f);
+}
+
+// The real music module and its command thread over SDL_mixer's dummy
+// driver: the generated "Menu" loads, plays and fades in, and its fade level
+// scales the music volume.
+TEST(GameMusicWithTheMixer, TheMenuTrackStartsAndFadesIn)
+{
+    setenv("COBALT_KEEP_DATA", VEXEL_DATA_DIR, 1);
+    GameMusic::Reset();
+    Vexel::Audio::Music::Initialize(true);
+    struct Closing
+    {
+        ~Closing()
+        {
+            GameMusic::Reset();
+            Vexel::Audio::Music::Shutdown();
+        }
+    } closing;
+    GameMusic::Play(0, true, 0.0f, 0.5f);
+    if (GameMusic::GetMusicId() < 0)
+        GTEST_SKIP() << "no audio device, not even the dummy driver";
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (GameMusic::GetFadeLevel() < 1.0f && std::chrono::steady_clock::now() < until)
+    {
+        Vexel::Audio::Music::Refresh(1.0f / 30);
+        GameMusic::Update(1.0f / 30);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(Vexel::Audio::Music::GetTrackState(GameMusic::GetMusicId()),
+              int(Vexel::Audio::MusicTrackState::Playing));
+    EXPECT_EQ(GameMusic::GetCurrentTrack(), 0);
+    EXPECT_FLOAT_EQ(GameMusic::GetFadeLevel(), 1.0f);
+    EXPECT_TRUE(Vexel::Audio::BGMusicIsPlaying());
+    GameMusic::Play(1, true, 0.0f, 0.0f);
+    EXPECT_FLOAT_EQ(Vexel::Audio::Music::GetVolumeFactors().GetProduct(), GameMusic::GetFadeLevel());
+    EXPECT_EQ(GameMusic::GetCurrentTrack(), 1);
 }
