@@ -166,10 +166,10 @@ void ComposeMenu(Song& song, Score& score)
     auto all = Progression(0, verse + " " + verse + " " + bridge + " " + verse);
 
     Part pad;
-    pad.instrument.synth.unison = 5;
+    pad.instrument.synth.unison = 4;
     pad.instrument.synth.detuneCents = 22;
     pad.instrument.synth.width = 0.9;
-    pad.instrument.synth.amp = {1.2, 1.5, 0.8, 2.2};
+    pad.instrument.synth.amp = {1.2, 1.5, 0.8, 1.6};
     pad.instrument.synth.cutoff = 1100;
     pad.instrument.synth.keyTrack = 0.3;
     pad.instrument.synth.resonance = 0.8;
@@ -715,6 +715,18 @@ bool GenerateTrack(std::string const& directory, size_t index, std::string& erro
         long(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started)
                  .count());
     Vexel::Log::Verbose("assetgen", "%s rendered in %ld ms", MusicTracks()[index].c_str(), ms);
+    // An MP3 decoder starts with a few milliseconds of silence (the
+    // encoder's delay), so the mixer's loop has a short gap: meet it at zero
+    // rather than with a click.
+    const size_t fade = size_t(0.004 * Dsp::kRate);
+    for (size_t i = 0; i < fade && i < left.size(); ++i)
+    {
+        float w = float(0.5 - 0.5 * std::cos(Dsp::kPi * double(i) / double(fade)));
+        left[i] *= w;
+        right[i] *= w;
+        left[left.size() - 1 - i] *= w;
+        right[right.size() - 1 - i] *= w;
+    }
     return WriteMp3(directory + "/" + MusicTracks()[index] + ".mp3", left, right, Dsp::kRate, 160, error);
 }
 

@@ -39,6 +39,7 @@ void RenderSynth(SynthPatch const& p, double midi, double gateSeconds, double ve
     double cutoffBase =
         p.cutoff * std::pow(base / 261.63, p.keyTrack) * (1.0 + p.velocityToCutoff * (velocity - 0.7));
     double bend = 1.0;
+    const bool mono = p.width == 0.0;
     const double driveGain = 1.0 + p.drive, driveNorm = 1.0 / std::tanh(driveGain);
     for (size_t i = 0; i < n; ++i)
     {
@@ -83,11 +84,12 @@ void RenderSynth(SynthPatch const& p, double midi, double gateSeconds, double ve
             common += p.noise * rng.Bipolar();
         sl = sl * norm + common * 0.7071;
         sr = sr * norm + common * 0.7071;
-        double yl = filterL.Low(sl), yr = filterR.Low(sr);
+        // Without stereo spread both sides are the same signal.
+        double yl = filterL.Low(sl), yr = mono ? yl : filterR.Low(sr);
         if (p.drive > 0.0)
         {
             yl = std::tanh(yl * driveGain) * driveNorm;
-            yr = std::tanh(yr * driveGain) * driveNorm;
+            yr = mono ? yl : std::tanh(yr * driveGain) * driveNorm;
         }
         double env = p.amp.At(t, gateSeconds) * velocity;
         l[i] = yl * env;
