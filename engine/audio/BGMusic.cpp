@@ -144,15 +144,25 @@ private:
         }
     }
 
+    // Whether a waiting command will load, play or stop music (volumes
+    // arrive every frame and decide nothing). Queue mutex held.
+    bool PlayCommandWaits() const
+    {
+        for (BGMusicRecord const& record : queue)
+            if (record.command != BGMusicCommand::SetVolume && record.command != BGMusicCommand::ApplyVolume)
+                return true;
+        return false;
+    }
+
     // A play-once music that has stopped by itself is no longer playing,
-    // unless the callers have queued more work since.
+    // unless the callers have queued more music work since.
     void NoticeEnd()
     {
         Threading::ScopedLock<Threading::Mutex> execution(executeMutex);
         if (music && music->IsPlaying())
             return;
         Threading::ScopedLock<Threading::Mutex> lock(queueMutex);
-        if (queue.empty() && playingState == BGMusicPlayingState::Once)
+        if (!PlayCommandWaits() && playingState == BGMusicPlayingState::Once)
         {
             playingState = BGMusicPlayingState::None;
             MusicObject::SetLoopsState(MusicObject::kNoMusic);
@@ -211,7 +221,7 @@ private:
         if (playFailed)
         {
             Threading::ScopedLock<Threading::Mutex> lock(queueMutex);
-            if (queue.empty())
+            if (!PlayCommandWaits())
                 playingState = BGMusicPlayingState::None;
         }
     }

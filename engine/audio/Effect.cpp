@@ -35,7 +35,8 @@ bool EffectImpl::Load()
         {
             // One back-end sound each, so that every instance loops alone.
             for (int i = 0; i < instanceCount; ++i)
-                Mixer::LoadEffect(names[1], &ids[size_t(i)], 1, true);
+                if (Mixer::LoadEffect(names[1], &ids[size_t(i)], 1, true) != 0)
+                    break;
         }
         else
         {

@@ -157,6 +157,18 @@ void SetVolume(int id, float volume)
         instance->SetVolume(volume);
 }
 
+int GetStep(int id)
+{
+    SoundEffectInstance* instance = Find(id);
+    return instance ? instance->GetStep() : -1;
+}
+
+int GetGain(int id)
+{
+    SoundEffectInstance* instance = Find(id);
+    return instance ? instance->GetGain() : -1;
+}
+
 int SetListenerPosition(float, float, float)
 {
     return 0;

@@ -51,6 +51,9 @@ bool IsStopped(int id); // an unknown id is stopped
 bool IsPlaying(int id); // an unknown id is not playing
 void SetPitch(int id, float pitch);
 void SetVolume(int id, float volume);
+// The instance's Q14 step and gain; -1 for an unknown id.
+int GetStep(int id);
+int GetGain(int id);
 
 // Positional audio is not supported: these accept their arguments and do
 // nothing.
