@@ -379,7 +379,7 @@ void ComposeInGame(Song& song, Score& score)
 
     Part kick = Drums(Drum::Kick, 0.85, 0, 0.05), snare = Drums(Drum::Snare, 0.5, 0.05, 0.3),
          clap = Drums(Drum::Clap, 0.3, -0.1, 0.35), hat = Drums(Drum::ClosedHat, 0.2, 0.3, 0.1),
-         open = Drums(Drum::OpenHat, 0.16, -0.3, 0.2), crash = Drums(Drum::Crash, 0.28, -0.25, 0.4),
+         open = Drums(Drum::OpenHat, 0.16, -0.3, 0.2), crash = Drums(Drum::Crash, 0.2, -0.25, 0.4),
          tom = Drums(Drum::Tom, 0.45, 0.2, 0.3);
     const std::string four = "X...x...X...x...";
     AddPattern(kick, 0, four, 24);
@@ -635,7 +635,7 @@ void ComposeWin(Song& song, Score& score)
     AddArp(bells, Progression(24, verse), "0123432101234321", 81, 5, 0.7);
 
     Part kick = Drums(Drum::Kick, 0.7, 0, 0.1), snare = Drums(Drum::Snare, 0.42, 0.1, 0.4),
-         timpani = Drums(Drum::Timpani, 0.6, -0.15, 0.4), crash = Drums(Drum::Crash, 0.3, -0.25, 0.5),
+         timpani = Drums(Drum::Timpani, 0.6, -0.15, 0.4), crash = Drums(Drum::Crash, 0.22, -0.25, 0.5),
          hat = Drums(Drum::ClosedHat, 0.14, 0.3, 0.15), tom = Drums(Drum::Tom, 0.4, 0.2, 0.35);
     // Fanfares: timpani and march rolls.
     for (int bar : {0, 20})

@@ -24,7 +24,7 @@ std::vector<SoundAsset> const& SoundAssets();
 // The samples of one effect (index into SoundAssets()), ready to write.
 std::vector<int16_t> SynthesizeSound(size_t index);
 
-// Synthesises and writes every effect into the folder as <name>.wav.
+// Synthesises one effect and writes it into the folder as <name>.wav.
 bool GenerateSound(std::string const& directory, size_t index, std::string& error);
 
 } // namespace AssetGen
