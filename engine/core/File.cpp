@@ -5,6 +5,8 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace Vexel
@@ -25,36 +27,71 @@ std::string Join(const char* directory, std::string const& name)
 
 bool Exists(std::string const& path) { return access(path.c_str(), F_OK) == 0; }
 
-// Writes into "<target>.tmp" and renames it over the target when deleted
-// after a clean write; a failed write leaves the old file alone.
+// Writes into a temporary file of its own beside the target ("<target>.
+// XXXXXX.tmp", unique per writer, so two saves of one file at once cannot
+// tear each other) and, when deleted after a clean write, syncs it to disk and
+// renames it over the target. A failed write keeps the old file and removes
+// the temporary.
 class ReplacingFileStream : public std::ofstream
 {
 public:
-    explicit ReplacingFileStream(std::string const& target)
-        : std::ofstream((target + ".tmp").c_str(), std::ios::out | std::ios::binary | std::ios::trunc),
-          target(target), temporary(target + ".tmp")
+    explicit ReplacingFileStream(std::string const& target) : target(target)
     {
+        std::string pattern = target + ".XXXXXX.tmp";
+        const int descriptor = mkstemps(&pattern[0], 4);
+        if (descriptor < 0)
+            return; // not open: OpenWrite gives up
+        temporary = pattern;
+        open(temporary.c_str(), std::ios::out | std::ios::binary | std::ios::trunc);
+        ::close(descriptor);
+        if (!is_open())
+        {
+            std::remove(temporary.c_str());
+            temporary.clear();
+        }
     }
 
     ~ReplacingFileStream() override
     {
+        if (temporary.empty())
+            return;
         if (is_open())
             close();
-        if (!fail())
+        if (!fail() && SyncFile(temporary) && std::rename(temporary.c_str(), target.c_str()) == 0)
         {
-            if (std::rename(temporary.c_str(), target.c_str()) != 0)
-                Vexel::Log::Error("file", "could not replace %s", target.c_str());
+            SyncDirectoryOf(target);
+            return;
         }
-        else
-        {
-            std::remove(temporary.c_str());
-            Vexel::Log::Error("file", "writing %s failed; the previous file is kept", target.c_str());
-        }
+        std::remove(temporary.c_str());
+        Vexel::Log::Error("file", "writing %s failed; the previous file is kept", target.c_str());
     }
 
 private:
+    static bool SyncFile(std::string const& path)
+    {
+        const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (descriptor < 0)
+            return false;
+        const bool synced = fsync(descriptor) == 0;
+        ::close(descriptor);
+        return synced;
+    }
+
+    // Makes the rename itself durable; a directory that cannot be synced
+    // still holds the complete new file.
+    static void SyncDirectoryOf(std::string const& path)
+    {
+        const size_t slash = path.find_last_of('/');
+        const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+        const int descriptor = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (descriptor < 0)
+            return;
+        fsync(descriptor);
+        ::close(descriptor);
+    }
+
     std::string target;
-    std::string temporary;
+    std::string temporary; // empty when no temporary file was made
 };
 } // namespace
 

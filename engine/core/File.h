@@ -18,9 +18,11 @@ namespace File
 // cannot be opened. The flag has no effect. The caller deletes the stream.
 std::ifstream* OpenRead(std::string const& path, bool flag = false);
 
-// A new binary output stream, or null. The bytes go to a temporary file that
-// replaces the target only when the stream is deleted without a write error,
-// so a crash mid-write never loses the previous file. The caller deletes it.
+// A new binary output stream, or null. The bytes go to a temporary file of
+// this writer's own that is synced to disk and renamed over the target only
+// when the stream is deleted without a write error, so neither a crash
+// mid-write nor two saves of one file at once can leave it torn. The caller
+// deletes it.
 std::ofstream* OpenWrite(std::string const& path);
 
 // The rest of the stream from its start in a new[] buffer; *size is -1 for

@@ -165,18 +165,34 @@ static int MakeRandomId(char* out)
     return 0;
 }
 
-/* Writes beside the target and renames over it, so a crash never leaves a
- * half-written identity. */
+/* Writes a temporary file of this writer's own beside the target, syncs it
+ * and renames it over the target, so neither a crash nor two processes
+ * storing at once leave a half-written identity. */
 static int StoreId(const char* path, const char* id)
 {
     char temporary[PATH_MAX];
-    if (snprintf(temporary, sizeof(temporary), "%s.tmp", path) >= (int)sizeof(temporary))
+    if (snprintf(temporary, sizeof(temporary), "%s.XXXXXX.tmp", path) >= (int)sizeof(temporary))
         return -1;
-    FILE* file = fopen(temporary, "wb");
-    if (file == NULL)
+    int descriptor = mkstemps(temporary, 4);
+    if (descriptor < 0)
         return -1;
-    int ok = fwrite(id, 1, IdDigits, file) == IdDigits && fputc('\n', file) != EOF;
-    ok = (fclose(file) == 0) && ok;
+    char text[IdDigits + 1];
+    memcpy(text, id, IdDigits);
+    text[IdDigits] = '\n';
+    size_t written = 0;
+    int ok = 1;
+    while (ok && written < sizeof(text))
+    {
+        ssize_t got = write(descriptor, text + written, sizeof(text) - written);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            ok = 0;
+        else
+            written += (size_t)got;
+    }
+    ok = ok && fsync(descriptor) == 0;
+    ok = (close(descriptor) == 0) && ok;
     if (!ok || rename(temporary, path) != 0)
     {
         unlink(temporary);

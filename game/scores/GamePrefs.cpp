@@ -1,19 +1,279 @@
 #include "game/scores/GamePrefs.h"
 
+#include "engine/audio/Music.h"
+#include "engine/audio/SoundEffects.h"
+#include "engine/core/File.h"
+#include "engine/core/Platform.h"
+#include "game/scores/PrefsFile.h"
+#include "game/scores/SaveWriter.h"
+
+namespace
+{
+struct PrefsState
+{
+    PrefsRecord values;     // the volumes in here are unused: the audio modules keep them
+    bool otherMusic = false; // another application played music when the defaults were applied
+    bool defaultsApplied = false;
+    bool soundSetWithoutFile = false;
+    bool loaded = false; // the file has been read
+};
+
+PrefsState& State()
+{
+    static PrefsState state;
+    return state;
+}
+
+void EnableAudio(bool enabled)
+{
+    Vexel::Audio::Music::SetEnabled(enabled, false);
+    Vexel::Audio::SoundEffects::SetEnabled(enabled, false);
+}
+} // namespace
+
 namespace GamePrefs
 {
 
-void RecheckOtherMusic() {}
-
-int32_t GetMusicSet()
+void Load()
 {
-    return 0;
+    PrefsState& state = State();
+    if (state.loaded)
+        return;
+    if (!state.defaultsApplied)
+    {
+        state.defaultsApplied = true;
+        state.otherMusic = Vexel::Platform::IsOtherMusicPlaying();
+        Vexel::Audio::Music::SetVolume(1.0f);
+        Vexel::Audio::SoundEffects::SetVolume(1.0f);
+    }
+    int size = 0;
+    uint8_t* bytes = Vexel::IO::File::ReadAllBytes(PrefsRecord::FileName, false, &size);
+    if (size < 0)
+    {
+        // No file yet: sound follows the defaults until the first save, and
+        // only the read is tried again.
+        if (!state.soundSetWithoutFile)
+        {
+            state.soundSetWithoutFile = true;
+            EnableAudio(!state.otherMusic);
+        }
+        return;
+    }
+    state.loaded = true;
+    PrefsRecord read = state.values;
+    read.musicVolume = Vexel::Audio::Music::GetVolume();
+    read.effectsVolume = Vexel::Audio::SoundEffects::GetVolume();
+    const PrefsReadResult::Enum result = ReadPrefsFile(bytes, size, read);
+    delete[] bytes;
+    if (result != PrefsReadResult::OtherVersion)
+    {
+        state.values = read;
+        Vexel::Audio::SoundEffects::SetVolume(read.effectsVolume);
+        Vexel::Audio::Music::SetVolume(read.musicVolume);
+    }
+    EnableAudio(state.values.soundEnabled && !state.otherMusic);
+}
+
+void Save()
+{
+    Load();
+    PrefsRecord record = State().values;
+    record.musicVolume = Vexel::Audio::Music::GetVolume();
+    record.effectsVolume = Vexel::Audio::SoundEffects::GetVolume();
+    // What is on disk now matches what is in memory: no need to read it.
+    if (SaveWriter::SaveBytes(PrefsRecord::FileName, WritePrefsFile(record)))
+        State().loaded = true;
+}
+
+std::string GetPlayerName()
+{
+    Load();
+    return State().values.playerName;
+}
+
+void SetPlayerName(std::string const& name)
+{
+    Load();
+    State().values.playerName = name;
+}
+
+bool GetVibration()
+{
+    Load();
+    return State().values.vibration;
+}
+
+void SetVibration(bool on)
+{
+    Load();
+    State().values.vibration = on;
+}
+
+bool IsSoundEnabled()
+{
+    Load();
+    return State().values.soundEnabled && !State().otherMusic;
+}
+
+bool GetSoundEnabled()
+{
+    return IsSoundEnabled();
 }
 
 Vexel::Event<>& SoundSwitchedOn()
 {
     static Vexel::Event<> event;
     return event;
+}
+
+void SetSoundEnabled(bool on)
+{
+    Load();
+    PrefsState& state = State();
+    state.otherMusic = false;
+    state.values.soundEnabled = on;
+    Vexel::Audio::Music::SetEnabled(on, true);
+    Vexel::Audio::SoundEffects::SetEnabled(on, true);
+    if (on)
+        SoundSwitchedOn().Raise();
+}
+
+void RecheckOtherMusic()
+{
+    PrefsState& state = State();
+    if (state.otherMusic && !Vexel::Platform::IsOtherMusicPlaying())
+        SetSoundEnabled(state.values.soundEnabled);
+}
+
+float GetMusicVolume()
+{
+    Load();
+    return Vexel::Audio::Music::GetVolume();
+}
+
+void SetMusicVolume(float volume)
+{
+    Load();
+    Vexel::Audio::Music::SetVolume(volume);
+}
+
+float GetSoundVolume()
+{
+    Load();
+    return Vexel::Audio::SoundEffects::GetVolume();
+}
+
+void SetSoundVolume(float volume)
+{
+    Load();
+    Vexel::Audio::SoundEffects::SetVolume(volume);
+}
+
+bool GetTiltControls()
+{
+    Load();
+    return State().values.tiltControls;
+}
+
+void SetTiltControls(bool on)
+{
+    Load();
+    State().values.tiltControls = on;
+}
+
+bool GetTargetLocks()
+{
+    Load();
+    return State().values.targetLocks;
+}
+
+void SetTargetLocks(bool on)
+{
+    Load();
+    State().values.targetLocks = on;
+}
+
+bool GetTargetSweep()
+{
+    Load();
+    return State().values.targetSweep;
+}
+
+void SetTargetSweep(bool on)
+{
+    Load();
+    State().values.targetSweep = on;
+}
+
+int32_t GetStartingWave()
+{
+    Load();
+    return State().values.startingWave;
+}
+
+void SetStartingWave(int32_t wave)
+{
+    Load();
+    State().values.startingWave = wave;
+}
+
+int32_t GetMusicSet()
+{
+    Load();
+    return 0;
+}
+
+void SetMusicSet(int32_t set)
+{
+    Load();
+    State().values.musicSet = set;
+}
+
+bool IsFirstRunDone()
+{
+    Load();
+    return State().values.firstRunDone;
+}
+
+bool GetFirstRunDone()
+{
+    return IsFirstRunDone();
+}
+
+void MarkFirstRunDone()
+{
+    Load();
+    State().values.firstRunDone = true;
+    Save();
+}
+
+Vector3 GetTiltReference()
+{
+    Load();
+    return State().values.tiltReference;
+}
+
+void SetTiltReference(Vector3 const& reference)
+{
+    Load();
+    State().values.tiltReference = reference;
+}
+
+bool GetSubmitOnline()
+{
+    Load();
+    return State().values.submitOnline;
+}
+
+void SetSubmitOnline(bool on)
+{
+    Load();
+    State().values.submitOnline = on;
+}
+
+void Unload()
+{
+    State() = PrefsState();
 }
 
 } // namespace GamePrefs
