@@ -38,9 +38,15 @@ struct Row
 
 // The game's nine sounds with their instance counts.
 const Row kRows[9] = {
-    {"explosion_rcq1", 4, false}, {"explosion_rcq2", 4, false}, {"explosion_rcq5", 3, false},
-    {"explosion_rcq4", 3, false}, {"explosion_rcq0", 3, false}, {"beam_charge", 2, true},
-    {"beam_fire__81103__Pellwick__Blast_Revisited", 1, false}, {"laserfire", 1, true}, {"sfx_menubeep", 2, false},
+    {"explosion_rcq1", 4, false},
+    {"explosion_rcq2", 4, false},
+    {"explosion_rcq5", 3, false},
+    {"explosion_rcq4", 3, false},
+    {"explosion_rcq0", 3, false},
+    {"beam_charge", 2, true},
+    {"beam_fire__81103__Pellwick__Blast_Revisited", 1, false},
+    {"laserfire", 1, true},
+    {"sfx_menubeep", 2, false},
 };
 
 std::string DataFile(const char* name)
@@ -87,8 +93,8 @@ void MeasureLoad()
     }
     const double first = times.front();
     std::sort(times.begin(), times.end());
-    std::printf("load all nine effects: first %.3f ms, median %.3f ms, min %.3f ms over %d runs\n",
-                first, times[times.size() / 2], times.front(), repeats);
+    std::printf("load all nine effects: first %.3f ms, median %.3f ms, min %.3f ms over %d runs\n", first,
+                times[times.size() / 2], times.front(), repeats);
     SoundEffects::SetEnabled(false);
 }
 

@@ -71,9 +71,9 @@ public:
     bool loaded = false;
     bool loadFailed = false;
     std::set<int> freeInstances;
-    std::map<int, VoiceHandle> playing;     // instance id -> handle
-    std::map<int, int> instancesByHandle;   // small id -> instance id
-    std::vector<int> instanceIds;           // every back-end id while loaded
+    std::map<int, VoiceHandle> playing;   // instance id -> handle
+    std::map<int, int> instancesByHandle; // small id -> instance id
+    std::vector<int> instanceIds;         // every back-end id while loaded
     int instanceCount;
     int priority;
     float volumeFactor;

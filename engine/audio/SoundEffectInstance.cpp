@@ -25,7 +25,8 @@ const int kCarrierSamples = 1024;
 // 2048 bytes of silence that every instance's carrier chunk plays.
 Uint8* GetSilence()
 {
-    static Uint8* silence = [] {
+    static Uint8* silence = []
+    {
         Uint8* block = new Uint8[kCarrierSamples * 2];
         std::memset(block, 0, kCarrierSamples * 2);
         return block;
@@ -34,7 +35,8 @@ Uint8* GetSilence()
 }
 } // namespace
 
-SoundEffectInstance::SoundEffectInstance(int id, WavData const* data, bool loop) : id(id), loop(loop), data(data)
+SoundEffectInstance::SoundEffectInstance(int id, WavData const* data, bool loop)
+    : id(id), loop(loop), data(data)
 {
     UpdateStep(AudioDevice::GetOutputRate());
     UpdateGain();
@@ -86,7 +88,8 @@ void SoundEffectInstance::SetPitch(float newPitch)
 
 void SoundEffectInstance::UpdateGain()
 {
-    const float factors = Mixer::GetEffectsGroupVolume() * Mixer::GetSecondEffectsVolume() * Mixer::GetMasterVolume();
+    const float factors =
+        Mixer::GetEffectsGroupVolume() * Mixer::GetSecondEffectsVolume() * Mixer::GetMasterVolume();
     gain.store(ComputeGain(volume, factors), std::memory_order_relaxed);
 }
 

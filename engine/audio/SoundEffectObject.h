@@ -4,6 +4,8 @@
 // after its own refresh. Main thread only.
 #pragma once
 
+#include "engine/audio/SingleSoundEffect.h"
+
 #include <map>
 
 namespace Vexel
@@ -11,7 +13,6 @@ namespace Vexel
 namespace Audio
 {
 
-class SingleSoundEffect;
 class SoundEffectInstance;
 
 class SoundEffectObject
@@ -30,7 +31,12 @@ public:
     // Stops and deletes the instance; the effect goes with its last one.
     void Unload(int id);
     // Applies fn to every instance.
-    template <class F> void ForEachInstance(F fn) const;
+    template <class F> void ForEachInstance(F fn) const
+    {
+        for (auto const& entry : effects)
+            if (SoundEffectInstance* instance = entry.second->Find(entry.first))
+                fn(instance);
+    }
     int GetEffectCount() const;
 
     // The per-frame cleanup: stops every finished instance.
@@ -44,15 +50,3 @@ private:
 
 } // namespace Audio
 } // namespace Vexel
-
-#include "engine/audio/SingleSoundEffect.h"
-
-template <class F> void Vexel::Audio::SoundEffectObject::ForEachInstance(F fn) const
-{
-    for (auto const& entry : effects)
-    {
-        SoundEffectInstance* instance = entry.second->Find(entry.first);
-        if (instance)
-            fn(instance);
-    }
-}

@@ -70,7 +70,8 @@ WavData* WavData::Parse(uint8_t* bytes, int size, std::string const& name)
     const uint32_t present = uint32_t(size - kHeaderSize);
     if (dataSize > present)
     {
-        Log::Warning("audio", "\"%s\" declares %u bytes of samples but holds %u", name.c_str(), dataSize, present);
+        Log::Warning("audio", "\"%s\" declares %u bytes of samples but holds %u", name.c_str(), dataSize,
+                     present);
         dataSize = present;
     }
     const uint32_t frameBytes = uint32_t(2 * wav->channels);

@@ -42,7 +42,8 @@ TEST(NoAudioDevice, LayersStayInactiveAfterOneMessage)
     EXPECT_TRUE(AudioDevice::HasFailed());
     EXPECT_EQ(AudioDevice::GetReferenceCount(), 0);
 
-    Effect effect(AudioTest::DataDirectory() + "/sfx_menubeep", 2, 1.0f, 100, false, StealPolicy::RestartOldest);
+    Effect effect(AudioTest::DataDirectory() + "/sfx_menubeep", 2, 1.0f, 100, false,
+                  StealPolicy::RestartOldest);
     EXPECT_EQ(effect.Play(1.0f, 1.0f), -1);
     EXPECT_EQ(Music::Play("Menu", MusicQueueMode::Replace, MusicPlayMode::Repeat, 1.0f, 0.0f), -1);
     for (int i = 0; i < 10; ++i)
@@ -80,7 +81,8 @@ std::vector<int16_t> Expected(WavData const& wav, int outputRate)
         const int fraction = int(at & 0x3FFF);
         if (position >= wav.GetFrameCount())
             break;
-        mono.push_back(int16_t((fraction * samples[position] + (16384 - fraction) * samples[position - 1]) >> 15));
+        mono.push_back(
+            int16_t((fraction * samples[position] + (16384 - fraction) * samples[position - 1]) >> 15));
     }
     return mono;
 }

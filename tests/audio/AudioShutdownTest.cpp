@@ -28,7 +28,8 @@ TEST(AudioShutdownTest, NothingRunsAfterShutdown)
     ASSERT_NE(effect.Play(1.0f, 1.0f), -1);
     const int id = Music::Play(AudioTest::DataDirectory() + "/Menu", MusicQueueMode::Replace,
                                MusicPlayMode::Repeat, 1.0f, 0.0f);
-    ASSERT_TRUE(AudioTest::WaitFor([&] { return Music::GetTrackState(id) == MusicTrackState::Playing; }, 10000));
+    ASSERT_TRUE(
+        AudioTest::WaitFor([&] { return Music::GetTrackState(id) == MusicTrackState::Playing; }, 10000));
     EXPECT_TRUE(BGMusicIsRunning());
     EXPECT_GE(AudioDevice::GetReferenceCount(), 2);
 

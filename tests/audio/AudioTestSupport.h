@@ -22,9 +22,15 @@ namespace AudioTest
 
 // The nine sound effects the build generates, without ".wav".
 const char* const kGeneratedSounds[9] = {
-    "explosion_rcq0", "explosion_rcq1", "explosion_rcq2",
-    "explosion_rcq4", "explosion_rcq5", "beam_charge",
-    "beam_fire__81103__Pellwick__Blast_Revisited", "laserfire", "sfx_menubeep",
+    "explosion_rcq0",
+    "explosion_rcq1",
+    "explosion_rcq2",
+    "explosion_rcq4",
+    "explosion_rcq5",
+    "beam_charge",
+    "beam_fire__81103__Pellwick__Blast_Revisited",
+    "laserfire",
+    "sfx_menubeep",
 };
 const char* const kGeneratedTracks[4] = {"Menu", "InGame", "Tutorial", "Win"};
 

@@ -12,9 +12,9 @@
 #include <limits>
 #include <memory>
 
-using Vexel::Audio::FinishedInstances::GetCount;
 using Vexel::Audio::SoundEffectInstance;
 using Vexel::Audio::WavData;
+using Vexel::Audio::FinishedInstances::GetCount;
 
 namespace
 {
@@ -74,8 +74,13 @@ TEST(EffectInstanceTest, GainIsClampedToFullVolume)
         int gain;
     };
     const Case cases[] = {
-        {2.0f, 1.0f, 16384}, {0.5f, 1.0f, 8192}, {1.0f, 1.0f, 16384}, {1.0f, 0.25f, 4096},
-        {0.0f, 1.0f, 0},     {-1.0f, 1.0f, 0},   {std::numeric_limits<float>::quiet_NaN(), 1.0f, 0},
+        {2.0f, 1.0f, 16384},
+        {0.5f, 1.0f, 8192},
+        {1.0f, 1.0f, 16384},
+        {1.0f, 0.25f, 4096},
+        {0.0f, 1.0f, 0},
+        {-1.0f, 1.0f, 0},
+        {std::numeric_limits<float>::quiet_NaN(), 1.0f, 0},
     };
     for (Case const& test : cases)
         EXPECT_EQ(SoundEffectInstance::ComputeGain(test.volume, test.factors), test.gain) << test.volume;

@@ -59,8 +59,8 @@ protected:
             samples.push_back(value);
         }
         AudioTest::WriteFile(directory->File("short.wav"), AudioTest::MakeWav(2, 44100, samples));
-        const std::string command = "lame --quiet -b 128 --resample 44.1 " + directory->File("short.wav") + " " +
-                                    directory->File("short.mp3");
+        const std::string command = "lame --quiet -b 128 --resample 44.1 " + directory->File("short.wav") +
+                                    " " + directory->File("short.mp3");
         encoded = std::system(command.c_str()) == 0;
     }
     static void TearDownTestSuite()
@@ -142,7 +142,8 @@ TEST_F(MusicTest, ReplaceStopsTheCurrentTrackAndDropsTheQueue)
 
     const int second = Music::Play(Track("InGame"), 7, MusicPlayMode::Repeat, 1.0f, 0.0f);
     EXPECT_EQ(second, first + 3);
-    EXPECT_EQ(recorder.QueuedWords(), (Words{"once 0", "stop", Load(Track("InGame"), second), "looped", "volume 1"}));
+    EXPECT_EQ(recorder.QueuedWords(),
+              (Words{"once 0", "stop", Load(Track("InGame"), second), "looped", "volume 1"}));
     EXPECT_EQ(Music::GetQueueLength(), 1);
     EXPECT_EQ(Music::GetTrackState(first), MusicTrackState::Absent);
     EXPECT_EQ(names.stopped, Words{Track("Menu")});
@@ -153,10 +154,12 @@ TEST_F(MusicTest, AppendedTracksWaitForTheCurrentOne)
 {
     NameLog names;
     Music::Started().Subscribe(Vexel::Action<std::string const&>(&names, &NameLog::OnStarted));
-    const int first = Music::Play(Track("Menu"), MusicQueueMode::Append, MusicPlayMode::OnceThenNext, 1.0f, 0.0f);
+    const int first =
+        Music::Play(Track("Menu"), MusicQueueMode::Append, MusicPlayMode::OnceThenNext, 1.0f, 0.0f);
     EXPECT_EQ(recorder.QueuedWords(), (Words{Load(Track("Menu"), first), "looped", "once 1", "volume 1"}));
     recorder.Clear();
-    const int second = Music::Play(Track("Win"), MusicQueueMode::Append, MusicPlayMode::OnceThenNext, 1.0f, 0.0f);
+    const int second =
+        Music::Play(Track("Win"), MusicQueueMode::Append, MusicPlayMode::OnceThenNext, 1.0f, 0.0f);
     EXPECT_EQ(recorder.QueuedWords(), Words{"volume 1"});
     EXPECT_EQ(Music::GetQueueLength(), 2);
     EXPECT_EQ(Music::GetTrackState(second), MusicTrackState::Waiting);
@@ -182,7 +185,8 @@ TEST_F(MusicTest, InterruptedTrackResumesAfterTheInterruption)
 {
     const int menu = Music::Play(Track("Menu"), MusicQueueMode::Replace, MusicPlayMode::Repeat, 1.0f, 0.0f);
     recorder.Clear();
-    const int win = Music::Play(Track("Win"), MusicQueueMode::Interrupt, MusicPlayMode::OnceThenNext, 1.0f, 0.0f);
+    const int win =
+        Music::Play(Track("Win"), MusicQueueMode::Interrupt, MusicPlayMode::OnceThenNext, 1.0f, 0.0f);
     EXPECT_EQ(recorder.QueuedWords(),
               (Words{"once 1", "stop", Load(Track("Win"), win), "looped", "once 1", "volume 1"}));
     EXPECT_EQ(Music::GetQueueLength(), 2);
@@ -191,7 +195,8 @@ TEST_F(MusicTest, InterruptedTrackResumesAfterTheInterruption)
 
     recorder.Clear();
     Music::StopCurrentAndContinue(false, 1.0f);
-    EXPECT_EQ(recorder.QueuedWords(), (Words{"once 0", "stop", "volume 1", Load(Track("Menu"), menu), "looped"}));
+    EXPECT_EQ(recorder.QueuedWords(),
+              (Words{"once 0", "stop", "volume 1", Load(Track("Menu"), menu), "looped"}));
     EXPECT_EQ(Music::GetQueueLength(), 1);
 }
 
@@ -319,9 +324,11 @@ TEST_F(MusicTest, NextTrackStartsAfterTheCurrentOneEnds)
     ASSERT_TRUE(encoded) << "the lame encoder is needed (scripts/install-deps installs it)";
     NameLog names;
     Music::Stopped().Subscribe(Vexel::Action<std::string const&>(&names, &NameLog::OnStopped));
-    const int first = Music::Play(ShortTrack(), MusicQueueMode::Append, MusicPlayMode::OnceThenNext, 1.0f, 0.0f);
+    const int first =
+        Music::Play(ShortTrack(), MusicQueueMode::Append, MusicPlayMode::OnceThenNext, 1.0f, 0.0f);
     const int second = Music::Play(Track("Menu"), MusicQueueMode::Append, MusicPlayMode::Repeat, 1.0f, 0.0f);
-    EXPECT_TRUE(WaitFor([&] { return Music::GetTrackState(first) == MusicTrackState::Playing; }, kWait, true));
+    EXPECT_TRUE(
+        WaitFor([&] { return Music::GetTrackState(first) == MusicTrackState::Playing; }, kWait, true));
     EXPECT_TRUE(
         WaitFor([&] { return Music::GetTrackState(second) == MusicTrackState::Playing; }, kWait, true));
     EXPECT_EQ(Music::GetTrackState(first), MusicTrackState::Absent);
@@ -332,16 +339,19 @@ TEST_F(MusicTest, NextTrackStartsAfterTheCurrentOneEnds)
 TEST_F(MusicTest, MissingFileIsReportedAndTheQueueMovesOn)
 {
     TestSupport::LogCapture log;
-    const int missing = Music::Play(Track("NoSuchTrack"), MusicQueueMode::Append, MusicPlayMode::Repeat, 1.0f, 0.0f);
+    const int missing =
+        Music::Play(Track("NoSuchTrack"), MusicQueueMode::Append, MusicPlayMode::Repeat, 1.0f, 0.0f);
     Music::Play(Track("Menu"), MusicQueueMode::Append, MusicPlayMode::Repeat, 1.0f, 0.0f);
     // The failed track never plays; the module drops it. A repeating
     // track does not lead on to the next, so the queue then waits.
-    EXPECT_TRUE(WaitFor([&] { return Music::GetTrackState(missing) == MusicTrackState::Absent; }, kWait, true));
+    EXPECT_TRUE(
+        WaitFor([&] { return Music::GetTrackState(missing) == MusicTrackState::Absent; }, kWait, true));
     EXPECT_EQ(Music::GetQueueLength(), 1);
     ASSERT_TRUE(BGMusicWaitIdle(kWait));
     int errors = 0;
     for (auto const& line : log.Lines())
-        if (line.message.find("SDL_mixer error:") == 0 && line.message.find("NoSuchTrack.mp3") != std::string::npos)
+        if (line.message.find("SDL_mixer error:") == 0 &&
+            line.message.find("NoSuchTrack.mp3") != std::string::npos)
             ++errors;
     EXPECT_EQ(errors, 1);
 }

@@ -17,8 +17,7 @@ namespace
 
 std::unique_ptr<WavData> Parse(std::vector<uint8_t> const& bytes)
 {
-    return std::unique_ptr<WavData>(
-        WavData::Parse(AudioTest::NewCopy(bytes), int(bytes.size()), "test.wav"));
+    return std::unique_ptr<WavData>(WavData::Parse(AudioTest::NewCopy(bytes), int(bytes.size()), "test.wav"));
 }
 
 struct AcceptanceCase
@@ -88,15 +87,14 @@ TEST(WavDataTest, ReadsTheFieldsAndClampsTheDataToWholeFramesPresent)
         int expected;
     };
     const ClampCase clamps[] = {
-        {"size beyond the file", 1, 100000, 200, 200},
-        {"odd size, mono", 1, 199, 200, 198},
-        {"stereo, part of a frame", 2, 198, 200, 196},
-        {"stereo, file ends mid-frame", 2, 1000, 202, 200},
+        {"size beyond the file", 1, 100000, 200, 200}, {"odd size, mono", 1, 199, 200, 198},
+        {"stereo, part of a frame", 2, 198, 200, 196}, {"stereo, file ends mid-frame", 2, 1000, 202, 200},
         {"declared smaller", 1, 50, 200, 50},
     };
     for (ClampCase const& test : clamps)
     {
-        std::vector<uint8_t> file = AudioTest::MakeWav(test.channels, 44100, std::vector<int16_t>(test.present / 2, 1));
+        std::vector<uint8_t> file =
+            AudioTest::MakeWav(test.channels, 44100, std::vector<int16_t>(test.present / 2, 1));
         file.resize(44 + test.present, 0);
         AudioTest::PutU32(file, 40, test.declared);
         TestSupport::LogCapture log;
