@@ -330,6 +330,21 @@ TEST_F(EffectTest, CollectionKeysLimitsCapAndFactors)
     EXPECT_EQ(collection.GetMemberCount(), 1);
 }
 
+TEST_F(EffectTest, EveryGeneratedSoundLoadsAndPlaysThroughTheMixer)
+{
+    TestSupport::LogCapture log;
+    for (const char* name : AudioTest::kGeneratedSounds)
+    {
+        Effect effect(AudioTest::DataDirectory() + "/" + name, 2, 1.0f, 50, false,
+                      StealPolicy::RestartOldest);
+        const int handle = effect.Play(1.0f, 1.0f);
+        EXPECT_NE(handle, -1) << name;
+        EXPECT_TRUE(effect.IsPlaying(handle)) << name;
+        EXPECT_EQ(effect.GetImpl()->instanceIds.size(), 2u) << name;
+    }
+    EXPECT_TRUE(log.Lines().empty());
+}
+
 TEST(ParamFactorTest, ProductOfTheFactorsPresent)
 {
     ParamFactorSet set;

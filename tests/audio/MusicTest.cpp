@@ -272,6 +272,19 @@ TEST_F(MusicTest, TrackStateFollowsTheMusicTheMixerLastStarted)
     EXPECT_FALSE(BGMusicIsPlaying());
 }
 
+TEST_F(MusicTest, EveryGeneratedTrackLoadsAndPlaysThroughTheMixer)
+{
+    TestSupport::LogCapture log;
+    for (const char* name : AudioTest::kGeneratedTracks)
+    {
+        const int id = Music::Play(Track(name), MusicQueueMode::Replace, MusicPlayMode::Repeat, 1.0f, 0.0f);
+        EXPECT_TRUE(WaitFor([&] { return Music::GetTrackState(id) == MusicTrackState::Playing; }, kWait))
+            << name;
+    }
+    ASSERT_TRUE(BGMusicWaitIdle(kWait));
+    EXPECT_TRUE(log.Lines().empty());
+}
+
 TEST_F(MusicTest, CommandsRunInTheOrderTheyWereQueued)
 {
     for (int i = 0; i < 50; ++i)
