@@ -8,6 +8,8 @@
 #include "app/ShellSession.h"
 #include "engine/core/Log.h"
 #include "app/Splash.h"
+#include "engine/audio/Music.h"
+#include "engine/audio/SoundEffects.h"
 #include "engine/core/AppEvents.h"
 #include "engine/core/AppSettings.h"
 #include "engine/core/Platform.h"
@@ -121,6 +123,10 @@ int main(int, char**)
         AppEvents::Shutdown().Subscribe(Action<>(&shutdownTrace, &ShutdownTrace::OnShutdown));
 
     PDL_Quit();
+    // The music command thread is stopped and joined and the mixer closed
+    // while SDL is still up; nothing reaches SDL_mixer after this.
+    Audio::Music::Shutdown();
+    Audio::SoundEffects::Shutdown();
     // The EGL surface lives on SDL's X connection: it goes first, and the GL
     // seam falls back to its null table, so nothing after this reaches GL.
     delete context;

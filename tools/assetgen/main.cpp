@@ -1,8 +1,10 @@
 // assetgen: makes every image and font the game reads, and the engine's tile
 // table source, from tools/assetgen/tiles.manifest. Run by the build:
 //   assetgen --manifest M --data DIR --table FILE --font TTF [--testdata DIR]
+//   assetgen --audio DIR      (the sound effects and music alone)
 // Atlases are painted on parallel threads; each output is deterministic.
 #include "tools/assetgen/Art.h"
+#include "tools/assetgen/AudioAssets.h"
 #include "tools/assetgen/AtlasBuilder.h"
 #include "tools/assetgen/Manifest.h"
 #include "tools/assetgen/TestTextures.h"
@@ -27,7 +29,7 @@ namespace
 
 struct Options
 {
-    std::string manifest, data, table, font, testdata;
+    std::string manifest, data, table, font, testdata, audio;
 };
 
 bool ParseOptions(int argc, char** argv, Options& o)
@@ -45,10 +47,14 @@ bool ParseOptions(int argc, char** argv, Options& o)
             o.font = value;
         else if (key == "--testdata")
             o.testdata = value;
+        else if (key == "--audio")
+            o.audio = value;
         else
             return false;
     }
-    return (argc % 2) == 1 && !o.manifest.empty() && !o.data.empty() && !o.table.empty() && !o.font.empty();
+    bool art = !o.manifest.empty() && !o.data.empty() && !o.table.empty() && !o.font.empty();
+    bool audioOnly = !o.audio.empty() && o.manifest.empty() && o.data.empty() && o.table.empty() && o.font.empty();
+    return (argc % 2) == 1 && (art || audioOnly);
 }
 
 } // namespace
@@ -60,9 +66,12 @@ int main(int argc, char** argv)
     {
         std::fprintf(
             stderr,
-            "usage: assetgen --manifest FILE --data DIR --table FILE.cpp --font FILE.ttf [--testdata DIR]\n");
+            "usage: assetgen --manifest FILE --data DIR --table FILE.cpp --font FILE.ttf [--testdata DIR]\n"
+            "       assetgen --audio DIR\n");
         return 2;
     }
+    if (!opt.audio.empty())
+        return GenerateAudio(opt.audio, std::max(1u, std::min(8u, std::thread::hardware_concurrency()))) ? 0 : 1;
     Manifest manifest;
     std::string error;
     if (!LoadManifest(opt.manifest, manifest, error) || !ValidateManifest(manifest, error))

@@ -1,0 +1,60 @@
+// The one music object of the mixer back end: an SDL_mixer music, its
+// volume and its loops value (the music module passes the track id). It
+// holds an audio device reference while it lives. Used only on the
+// background-music command thread (BGMusic.h).
+//
+// The music loops state is process-wide: -2 while no music runs, else the
+// loops value of the music last started; the main thread reads it
+// (Music::GetTrackState), so it is an atomic.
+#pragma once
+
+#include <string>
+
+struct _Mix_Music;
+
+namespace Vexel
+{
+namespace Audio
+{
+
+class MusicObject
+{
+public:
+    static const int kNoMusic = -2;
+
+    // Null when the audio device cannot be opened.
+    static MusicObject* Create();
+    // Frees the music, sets the loops state to -2 and releases the device.
+    ~MusicObject();
+    MusicObject(const MusicObject&) = delete;
+    MusicObject& operator=(const MusicObject&) = delete;
+
+    // Pauses playing music, frees the old music and loads the file
+    // (resolved by the file helpers). -1 with "SDL_mixer error: ..." on
+    // failure, else 0.
+    int Load(std::string const& fileName, int loops);
+    // Plays repeating forever; the loops state becomes the loops value.
+    int Play();
+    // true: plays once from the start (the loops state becomes the loops
+    // value); false: pauses (the loops state becomes -2).
+    int PlayOnce(bool play);
+    void SetVolume(float volume);
+    void ApplyVolume();
+    bool IsPlaying() const;
+    bool IsLoaded() const { return music != nullptr; }
+    float GetVolume() const { return volume; }
+    int GetLoops() const { return loops; }
+
+    static int GetLoopsState();
+    static void SetLoopsState(int value);
+
+private:
+    MusicObject() = default;
+
+    _Mix_Music* music = nullptr;
+    float volume = 1.0f;
+    int loops = kNoMusic;
+};
+
+} // namespace Audio
+} // namespace Vexel
