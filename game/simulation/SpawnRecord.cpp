@@ -24,13 +24,13 @@ SpawnRecord::SpawnRecord()
 {
 }
 
-SpawnRecord::SpawnRecord(uint16_t delay, float angleDegrees, float radius, uint8_t kind)
+SpawnRecord::SpawnRecord(uint16_t delay, float angleDegrees, float radius, int kind)
     : SpawnRecord(delay, angleDegrees, radius, kind, 1, 0)
 {
 }
 
-SpawnRecord::SpawnRecord(uint16_t delay, float angleDegrees, float radius, uint8_t kind, uint8_t count,
-                         uint8_t interval)
+SpawnRecord::SpawnRecord(uint16_t delay, float angleDegrees, float radius, int kind, int count,
+                         int interval)
     : SpawnRecord()
 {
     this->delay = delay;
@@ -38,19 +38,19 @@ SpawnRecord::SpawnRecord(uint16_t delay, float angleDegrees, float radius, uint8
     radiusMax = radiusMin;
     angleStart = PackDegrees(angleDegrees);
     angleWidth = 0;
-    this->kind = kind;
-    this->count = count;
-    this->interval = interval;
+    this->kind = static_cast<uint8_t>(kind);
+    this->count = static_cast<uint8_t>(count);
+    this->interval = static_cast<uint8_t>(interval);
 }
 
 SpawnRecord::SpawnRecord(uint16_t delay, float centreDegrees, float widthDegrees, float radiusMin,
-                         float radiusMax, uint8_t kind)
+                         float radiusMax, int kind)
     : SpawnRecord(delay, centreDegrees, widthDegrees, radiusMin, radiusMax, kind, 1, 0)
 {
 }
 
 SpawnRecord::SpawnRecord(uint16_t delay, float centreDegrees, float widthDegrees, float radiusMin,
-                         float radiusMax, uint8_t kind, uint8_t count, uint8_t interval)
+                         float radiusMax, int kind, int count, int interval)
     : SpawnRecord()
 {
     this->delay = delay;
@@ -59,9 +59,9 @@ SpawnRecord::SpawnRecord(uint16_t delay, float centreDegrees, float widthDegrees
     float half = widthDegrees / 2.0f;
     angleStart = PackDegrees(centreDegrees - half);
     angleWidth = PackDegrees(widthDegrees);
-    this->kind = kind;
-    this->count = count;
-    this->interval = interval;
+    this->kind = static_cast<uint8_t>(kind);
+    this->count = static_cast<uint8_t>(count);
+    this->interval = static_cast<uint8_t>(interval);
 }
 
 void SpawnRecord::ToBytes(uint8_t out[kBytes]) const

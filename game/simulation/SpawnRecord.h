@@ -9,7 +9,9 @@
 //
 // Angles given to the constructors are degrees; radii are world units from
 // the planet centre (packed with PackRadius, so 40..1064). A record whose
-// count is 0 is spent.
+// count is 0 is spent. Kinds, counts and intervals are kept in one byte each;
+// they are taken as int so that integer arguments pick the fixed-angle
+// constructors and float radii the sector ones, never an ambiguous call.
 #pragma once
 
 #include <cstdint>
@@ -34,14 +36,13 @@ struct SpawnRecord
     // All zero.
     SpawnRecord();
     // One enemy at a fixed angle and distance.
-    SpawnRecord(uint16_t delay, float angleDegrees, float radius, uint8_t kind);
-    SpawnRecord(uint16_t delay, float angleDegrees, float radius, uint8_t kind, uint8_t count,
-                uint8_t interval);
+    SpawnRecord(uint16_t delay, float angleDegrees, float radius, int kind);
+    SpawnRecord(uint16_t delay, float angleDegrees, float radius, int kind, int count, int interval);
     // One enemy in the sector centre ± width/2 and the range [radiusMin, radiusMax).
     SpawnRecord(uint16_t delay, float centreDegrees, float widthDegrees, float radiusMin, float radiusMax,
-                uint8_t kind);
+                int kind);
     SpawnRecord(uint16_t delay, float centreDegrees, float widthDegrees, float radiusMin, float radiusMax,
-                uint8_t kind, uint8_t count, uint8_t interval);
+                int kind, int count, int interval);
 
     void ToBytes(uint8_t out[kBytes]) const;
     static SpawnRecord FromBytes(const uint8_t in[kBytes]);
