@@ -8,8 +8,8 @@ const int kDesignedLevelCount = 64;
 
 struct DesignedLevelStyle
 {
-    float speedScale;  // 1.0 unless the level says otherwise
-    int rotationKind;  // 4 unless the level says otherwise (PickWaveRotation)
+    float speedScale; // 1.0 unless the level says otherwise
+    int rotationKind; // 4 unless the level says otherwise (PickWaveRotation)
 };
 
 // Appends the groups of level 0..63 in script order and sets `style`; any

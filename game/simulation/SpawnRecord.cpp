@@ -29,8 +29,7 @@ SpawnRecord::SpawnRecord(uint16_t delay, float angleDegrees, float radius, int k
 {
 }
 
-SpawnRecord::SpawnRecord(uint16_t delay, float angleDegrees, float radius, int kind, int count,
-                         int interval)
+SpawnRecord::SpawnRecord(uint16_t delay, float angleDegrees, float radius, int kind, int count, int interval)
     : SpawnRecord()
 {
     this->delay = delay;

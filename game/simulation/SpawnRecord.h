@@ -20,18 +20,18 @@ struct SpawnRecord
 {
     static const int kBytes = 16;
 
-    uint16_t radiusMin;  // PackRadius
-    uint16_t radiusMax;  // PackRadius
-    uint8_t angleStart;  // PackDegrees; additions wrap modulo 256
-    uint8_t angleWidth;  // PackDegrees; 0 = one fixed angle
-    uint16_t delay;      // ticks after the preceding record became active
-    uint8_t speed;       // the spawned enemies' fixed-point speed
-    uint8_t interval;    // ticks between two spawns (0 and 1 both mean every tick)
-    uint8_t count;       // enemies still to spawn
-    uint8_t kind;        // row of the enemy kinds table
-    uint8_t reserved;    // always 0
-    uint8_t countdown;   // ticks until the next spawn, kept by the wave state machine
-    uint16_t startTick;  // start inside the list, written by ExpandSpawnList
+    uint16_t radiusMin; // PackRadius
+    uint16_t radiusMax; // PackRadius
+    uint8_t angleStart; // PackDegrees; additions wrap modulo 256
+    uint8_t angleWidth; // PackDegrees; 0 = one fixed angle
+    uint16_t delay;     // ticks after the preceding record became active
+    uint8_t speed;      // the spawned enemies' fixed-point speed
+    uint8_t interval;   // ticks between two spawns (0 and 1 both mean every tick)
+    uint8_t count;      // enemies still to spawn
+    uint8_t kind;       // row of the enemy kinds table
+    uint8_t reserved;   // always 0
+    uint8_t countdown;  // ticks until the next spawn, kept by the wave state machine
+    uint16_t startTick; // start inside the list, written by ExpandSpawnList
 
     // All zero.
     SpawnRecord();

@@ -40,9 +40,8 @@ void AppendMenuWave(SpawnList& spawnList, Vexel::Random& random)
 int PickEndlessLevel(const WaveList& waveList, int w, Vexel::Random& random)
 {
     size_t recentFrom = waveList.size() > kRecentLevels ? waveList.size() - kRecentLevels : 0;
-    auto isRecent = [&](int v) {
-        return std::find(waveList.begin() + recentFrom, waveList.end(), v) != waveList.end();
-    };
+    auto isRecent = [&](int v)
+    { return std::find(waveList.begin() + recentFrom, waveList.end(), v) != waveList.end(); };
 
     // 64-bit: wave numbers come from saved games and may be anything.
     int64_t lo = int64_t(w) - 5 + random.Next(0, 5);
@@ -137,7 +136,11 @@ void BuildWaveList(SpawnList& spawnList, int mode, int waveNumber, int tutorialS
         if (w >= 1 && w <= 3)
             AddDesignedWave(spawnList, waveList, random, w - 1, true, factor);
         else if (random != nullptr)
-            AddDesignedWave(spawnList, waveList, random, PickEndlessLevel(waveList, w, *random), true, factor);
+        {
+            // The pick's draws come before the rotation's.
+            int level = PickEndlessLevel(waveList, w, *random);
+            AddDesignedWave(spawnList, waveList, random, level, true, factor);
+        }
         break;
     }
     case 3:

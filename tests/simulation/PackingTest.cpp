@@ -19,8 +19,8 @@ TEST(PackingTest, DegreesTruncateAfterTheLargeOffset)
     // 1024 turns costs precision in single precision. -70.6 gives 205 when
     // computed in double.
     const Case cases[] = {
-        {0.0f, 0},     {1.0f, 0},     {180.0f, 127}, {359.0f, 254}, {360.0f, 255},
-        {-1.0f, 255},  {-90.0f, 192}, {270.0f, 191}, {-25.0f, 238}, {-70.6f, 206},
+        {0.0f, 0},    {1.0f, 0},     {180.0f, 127}, {359.0f, 254}, {360.0f, 255},
+        {-1.0f, 255}, {-90.0f, 192}, {270.0f, 191}, {-25.0f, 238}, {-70.6f, 206},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.expected, PackDegrees(c.degrees)) << c.degrees;

@@ -179,7 +179,8 @@ TEST(SpawnListTest, LoadingRefusesWhatSaveCannotHaveWritten)
     SaveSpawnList(two, out);
     const std::string good = out.str();
 
-    auto withCount = [](int32_t count, size_t records) {
+    auto withCount = [](int32_t count, size_t records)
+    {
         std::ostringstream s;
         WriteInt32(s, count);
         s << std::string(records * 16, '\0');

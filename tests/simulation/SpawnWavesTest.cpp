@@ -51,8 +51,8 @@ TEST(SpawnWavesTest, SpeedByteTruncatesScaleTimesFactor)
         int expected;
     };
     const Case cases[] = {
-        {1.0f, 1.0f, 128}, {0.58f, 1.0f, 75},  {0.55f, 1.0f, 71},   {0.65f, 1.0f, 84}, {1.0f, 1.07f, 137},
-        {2.0f, 1.0f, 255}, {1.986f, 1.0f, 255}, {0.0f, 1.0f, 1},    {-3.0f, 1.0f, 1},  {1.0f, 1e30f, 255},
+        {1.0f, 1.0f, 128}, {0.58f, 1.0f, 75},   {0.55f, 1.0f, 71}, {0.65f, 1.0f, 84}, {1.0f, 1.07f, 137},
+        {2.0f, 1.0f, 255}, {1.986f, 1.0f, 255}, {0.0f, 1.0f, 1},   {-3.0f, 1.0f, 1},  {1.0f, 1e30f, 255},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.expected, WaveSpeedByte(c.scale, c.factor)) << c.scale << " x " << c.factor;
