@@ -4,7 +4,6 @@
 #include "game/simulation/DesignedLevels.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace
 {
