@@ -10,6 +10,12 @@ void Award::SetFlag(int index)
     Changed.Raise();
 }
 
-Award* AllAwards::GetAward(int /*level*/) { return nullptr; }
+Award* AllAwards::GetAward(int /*level*/)
+{
+    return nullptr;
+}
 
-Award* AllAwards::GetGroupAward(int /*group*/) { return nullptr; }
+Award* AllAwards::GetGroupAward(int /*group*/)
+{
+    return nullptr;
+}

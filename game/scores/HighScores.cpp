@@ -3,8 +3,17 @@
 namespace HighScores
 {
 
-ITopScore* GetInfiniteScores() { return nullptr; }
-ITopScore* GetLevelScores(int /*level*/) { return nullptr; }
-ITopScore* GetStageScores(int /*stage*/) { return nullptr; }
+ITopScore* GetInfiniteScores()
+{
+    return nullptr;
+}
+ITopScore* GetLevelScores(int /*level*/)
+{
+    return nullptr;
+}
+ITopScore* GetStageScores(int /*stage*/)
+{
+    return nullptr;
+}
 
 } // namespace HighScores

@@ -16,7 +16,10 @@ namespace
 const uint64_t kSurrenderCasualties = 38127471282ull;
 const Color kCannonGlowColour(127, 212, 255, 112);
 
-unsigned ClockSeed() { return unsigned(Vexel::DateTime::ToInt64(Vexel::DateTime::Now())); }
+unsigned ClockSeed()
+{
+    return unsigned(Vexel::DateTime::ToInt64(Vexel::DateTime::Now()));
+}
 } // namespace
 
 int16_t BeamStrikeHealth(int16_t health, int16_t hitPoints)
@@ -170,7 +173,10 @@ void Simulation::StartGameAtLevel(int levelIndex, int gameMode, int firstWave)
     stateTicks = 0;
 }
 
-void Simulation::StartGame(int gameMode, int firstWave) { StartGameAtLevel(64, gameMode, firstWave); }
+void Simulation::StartGame(int gameMode, int firstWave)
+{
+    StartGameAtLevel(64, gameMode, firstWave);
+}
 
 void Simulation::Surrender()
 {
@@ -186,13 +192,25 @@ void Simulation::SetPaused(bool isPaused, bool byPlayer)
         tutorialPaused = 1;
 }
 
-void Simulation::SetFlatWarning(bool flat) { flatWarning = flat ? 1 : 0; }
+void Simulation::SetFlatWarning(bool flat)
+{
+    flatWarning = flat ? 1 : 0;
+}
 
-Vector2 Simulation::ScreenToWorld(Vector2 point) const { return view.Inverse(point); }
+Vector2 Simulation::ScreenToWorld(Vector2 point) const
+{
+    return view.Inverse(point);
+}
 
-Vector2 Simulation::WorldToScreen(Vector2 point) const { return view.Apply(point); }
+Vector2 Simulation::WorldToScreen(Vector2 point) const
+{
+    return view.Apply(point);
+}
 
-bool Simulation::IsGameOver() const { return population == 0 || waveState == 2; }
+bool Simulation::IsGameOver() const
+{
+    return population == 0 || waveState == 2;
+}
 
 bool Simulation::IsGauntletWon() const
 {
@@ -244,4 +262,7 @@ HighScores::ScoreStats Simulation::GetScoreEntry() const
     return stats;
 }
 
-SimulationView Simulation::View() const { return SimulationView(*this); }
+SimulationView Simulation::View() const
+{
+    return SimulationView(*this);
+}

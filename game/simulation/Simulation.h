@@ -53,12 +53,12 @@ int16_t BeamStrikeHealth(int16_t health, int16_t hitPoints);
 class Simulation
 {
 public:
-    static const int kMaxBullets = 128;
-    static const int kMaxEnemies = 160;
-    static const int kMaxFollowers = 128;
-    static const int kMaxBlockers = 64;
-    static const int kBlockerSlots = 128;
-    static const uint64_t kStartPopulation = 6838751032ull;
+    static constexpr int kMaxBullets = 128;
+    static constexpr int kMaxEnemies = 160;
+    static constexpr int kMaxFollowers = 128;
+    static constexpr int kMaxBlockers = 64;
+    static constexpr int kBlockerSlots = 128;
+    static constexpr uint64_t kStartPopulation = 6838751032ull;
     // One tick in seconds, as the float the tick loop divides by.
     static constexpr float kTickSeconds = 1.0f / 30.0f;
 

@@ -179,8 +179,8 @@ void Simulation::CollideEnemies(Enemy* array, Enemy* leaderArray, int32_t& count
 
         if (enemy.health > 0)
         {
-            enemy.Update(requests, leaderArray, leaderArray != nullptr ? enemyCount : 0, index, particles, hit,
-                         random);
+            enemy.Update(requests, leaderArray, leaderArray != nullptr ? enemyCount : 0, index, particles,
+                         hit, random);
             if (enemy.position.y > 0.0f)
                 enemyBelowCentre = 1;
         }

@@ -294,9 +294,10 @@ bool Simulation::LoadFields(std::istream& in, std::string& error)
     chargeLines.clear();
     activeChargeLine = nullptr;
 
-    if (!read.Flag(tutorialAwaitingTap, "tutorial awaiting tap") || !read.Flag(tutorialTapped, "tutorial tapped") ||
-        !read.Int(tutorialWave, "tutorial wave", 0, 20) || !read.Int(tutorialStep, "tutorial step", -1, 6) ||
-        !read.Flag(tutorialPaused, "tutorial paused") || !read.Flag(tutorialFinished, "tutorial finished"))
+    if (!read.Flag(tutorialAwaitingTap, "tutorial awaiting tap") ||
+        !read.Flag(tutorialTapped, "tutorial tapped") || !read.Int(tutorialWave, "tutorial wave", 0, 20) ||
+        !read.Int(tutorialStep, "tutorial step", -1, 6) || !read.Flag(tutorialPaused, "tutorial paused") ||
+        !read.Flag(tutorialFinished, "tutorial finished"))
         return false;
     if (tutorialWave != 0 && tutorialWave != 10 && tutorialWave != 20)
         return read.Fail("tutorial wave " + std::to_string(tutorialWave) + " is not 0, 10 or 20");

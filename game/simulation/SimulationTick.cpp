@@ -37,7 +37,10 @@ float AngularDistance(float a, float b)
     return fabsf(d);
 }
 
-float Clamp(float value, float low, float high) { return std::min(std::max(value, low), high); }
+float Clamp(float value, float low, float high)
+{
+    return std::min(std::max(value, low), high);
+}
 } // namespace
 
 void Simulation::Update(float dt, SimulationInput const& input)
@@ -174,8 +177,8 @@ void Simulation::UpdateCannon(SimulationInput const& input, float tickSeconds)
     }
     const bool over = IsGameOver();
     const bool hasAim = cannonAim != Vector2(0.0f, 0.0f);
-    const bool fire = cannonCooldown <= 0.0f && cannonArmed != 0 && hasAim && input.cannonHeld == 0 && !over &&
-                      cannonCharges > 0;
+    const bool fire = cannonCooldown <= 0.0f && cannonArmed != 0 && hasAim && input.cannonHeld == 0 &&
+                      !over && cannonCharges > 0;
     cannonFired = fire ? 1 : 0;
     if (fire)
     {
@@ -372,12 +375,13 @@ void Simulation::UpdateWaves()
             record.countdown -= 1;
         if (record.countdown != 0)
             continue;
-        const float distance = random.NextFloat(UnpackRadius(record.radiusMin), UnpackRadius(record.radiusMax));
+        const float distance =
+            random.NextFloat(UnpackRadius(record.radiusMin), UnpackRadius(record.radiusMax));
         const float spread = random.NextFloat(0.0f, UnpackRadians(record.angleWidth));
         const float angle = UnpackRadians(record.angleStart) + spread;
         const Vector2 position = Vector2(0.0f, -distance).Rotate(angle);
-        waveRequests.push_back(
-            SpawnRequest(position, position.Angle() + kPi, record.kind, record.speed, SpawnRequest::kNoLeader));
+        waveRequests.push_back(SpawnRequest(position, position.Angle() + kPi, record.kind, record.speed,
+                                            SpawnRequest::kNoLeader));
         record.count -= 1;
         record.countdown = record.interval;
     }

@@ -20,21 +20,24 @@ std::string GetTutorialText(int step)
         return "Welcome to the tutorial!\n\nThis is your planet.\nDon't let it die.";
     case 1:
         if (GamePrefs::GetTiltControls())
-            return "Tilt the device to direct shots at\nthe red enemies, and destroy\nthem before they hit your "
+            return "Tilt the device to direct shots at\nthe red enemies, and destroy\nthem before they hit "
+                   "your "
                    "planet!";
         return "Touch the screen to direct shots at\nthe red enemies, and destroy\nthem before they hit your "
                "planet!";
     case 2:
         return "You can also use multitouch\nto split your fire into\nmultiple shooting streams.";
     case 3:
-        return "You can fire the planet cannon\nby touching the planet and\ndragging where you want\nto shoot it.";
+        return "You can fire the planet cannon\nby touching the planet and\ndragging where you want\nto "
+               "shoot it.";
     case 4:
         return "You have limited shots\nfor the planet cannon!\n\nUse them wisely.";
     case 5:
         return "You can pause the game at any time\nby double-tapping the planet.\n\nThis opens the options "
                "screen,\nwhere you can adjust controls\nand sound, view information,\nor quit the tutorial.";
     case 6:
-        return "You have completed the\ninteractive tutorial!\n\nYou can get more information\nat any time by "
+        return "You have completed the\ninteractive tutorial!\n\nYou can get more information\nat any time "
+               "by "
                "going to\nOptions -> Information.";
     default:
         return "";
@@ -50,7 +53,8 @@ std::string GetTutorialPrompt(int step)
     case 4:
         return kContinueWhenReady;
     case 1:
-        return "Normally the enemies would be\nflying towards the planet.\n\nDestroy all enemies to continue.";
+        return "Normally the enemies would be\nflying towards the planet.\n\nDestroy all enemies to "
+               "continue.";
     case 3:
         return "Fire all remaining cannon\nshots to continue.";
     case 5:
@@ -115,10 +119,22 @@ bool Simulation::UpdateTutorialStep(bool waveDone)
     return result;
 }
 
-bool Simulation::IsTutorialFinished() const { return tutorialFinished != 0 && mode == 7; }
+bool Simulation::IsTutorialFinished() const
+{
+    return tutorialFinished != 0 && mode == 7;
+}
 
-bool Simulation::IsWaitingForTap() const { return tutorialAwaitingTap != 0 || IsTutorialFinished(); }
+bool Simulation::IsWaitingForTap() const
+{
+    return tutorialAwaitingTap != 0 || IsTutorialFinished();
+}
 
-void Simulation::ContinueTutorial() { tutorialTapped = 1; }
+void Simulation::ContinueTutorial()
+{
+    tutorialTapped = 1;
+}
 
-bool Simulation::IsCannonLockedByTutorial() const { return mode == 7 && tutorialStep != 3; }
+bool Simulation::IsCannonLockedByTutorial() const
+{
+    return mode == 7 && tutorialStep != 3;
+}

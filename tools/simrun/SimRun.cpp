@@ -92,7 +92,11 @@ bool ReadScript(std::string const& path, std::vector<Command>& commands)
         long long id = 0;
         bool ok = ParseInt(tickText.c_str(), 0, 100000000, tick);
         command.tick = int(tick);
-        const size_t want = name == "aim" ? 2 : name == "spin" ? 3 : name == "release" ? 1 : name == "cannon" ? 2 : 0;
+        const size_t want = name == "aim"       ? 2
+                            : name == "spin"    ? 3
+                            : name == "release" ? 1
+                            : name == "cannon"  ? 2
+                                                : 0;
         ok = ok && args.size() == want;
         if (ok && name == "aim")
         {
@@ -127,7 +131,8 @@ bool ReadScript(std::string const& path, std::vector<Command>& commands)
             ok = false;
         if (!ok)
         {
-            Vexel::Log::Error("simrun", "\"%s\" line %d is not a command: %s", path.c_str(), number, line.c_str());
+            Vexel::Log::Error("simrun", "\"%s\" line %d is not a command: %s", path.c_str(), number,
+                              line.c_str());
             return false;
         }
         command.id = int(id);
@@ -191,8 +196,9 @@ void WriteLine(std::ostream& out, int tick, Simulation const& sim)
              " kills=%d wave=%d state=%d enemies=%d followers=%d blockers=%d bullets=%d particles=%d "
              "charges=%d locks=%d",
              tick, hash, view.Population(), view.Score(), view.Multiplier(), view.Kills(), view.WaveNumber(),
-             view.WaveState(), view.EnemyCount(), view.FollowerCount(), view.BlockerCount(), view.BulletCount(),
-             view.Particles().GetLiveCount(), view.CannonCharges(), int(view.Locks().size()));
+             view.WaveState(), view.EnemyCount(), view.FollowerCount(), view.BlockerCount(),
+             view.BulletCount(), view.Particles().GetLiveCount(), view.CannonCharges(),
+             int(view.Locks().size()));
     out << line << '\n';
 }
 } // namespace
