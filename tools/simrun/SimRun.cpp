@@ -194,11 +194,11 @@ void WriteLine(std::ostream& out, int tick, Simulation const& sim)
     snprintf(line, sizeof(line),
              "%d %08" PRIx32 " pop=%" PRIu64 " score=%" PRIu64 " mult=%" PRId64
              " kills=%d wave=%d state=%d enemies=%d followers=%d blockers=%d bullets=%d particles=%d "
-             "charges=%d locks=%d",
+             "charges=%d locks=%d step=%d",
              tick, hash, view.Population(), view.Score(), view.Multiplier(), view.Kills(), view.WaveNumber(),
              view.WaveState(), view.EnemyCount(), view.FollowerCount(), view.BlockerCount(),
              view.BulletCount(), view.Particles().GetLiveCount(), view.CannonCharges(),
-             int(view.Locks().size()));
+             int(view.Locks().size()), view.TutorialStep());
     out << line << '\n';
 }
 } // namespace
@@ -283,6 +283,7 @@ int RunSimulation(SimRunOptions const& options, std::ostream& out)
     bool cannonHeld = false;
     bool paused = false;
     size_t next = 0;
+    WriteLine(out, 0, sim);
     for (int tick = 1; tick <= options.ticks; tick++)
     {
         bool tap = false;
@@ -330,7 +331,9 @@ int RunSimulation(SimRunOptions const& options, std::ostream& out)
                 input.aims[aim.first] = WrapAngle(aim.second.angle + turned);
             }
             input.cannonAim = cannonPoint;
-            input.cannonHeld = cannonHeld ? 1 : 0;
+            // As on the play screen, the tutorial keeps the cannon locked
+            // outside its cannon step.
+            input.cannonHeld = cannonHeld && !sim.IsCannonLockedByTutorial() ? 1 : 0;
             sim.Update(dt, input);
         }
         sim.UpdateFiringSound(dt);

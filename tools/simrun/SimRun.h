@@ -1,6 +1,7 @@
 // simrun: runs one game headless at 30 ticks a second and prints a trace,
-// one line per tick (or every Nth): the tick, a hash of the saved form and
-// the main counters; at the end the score entry. Equal arguments give equal
+// one line per tick (or every Nth, and always for tick 0 and the last): the
+// tick, a hash of the saved form and the main counters; at the end the score
+// entry. Equal arguments give equal
 // traces, which is what replays, golden traces and bug reports rest on.
 //
 //   simrun --seed N --mode M [--level L] [--wave W] [--ticks T] [--every N]
@@ -12,6 +13,7 @@
 //   <tick> spin <id> <angle> <rate>   aim id turning by rate radians a tick
 //   <tick> release <id>               the aim lifts
 //   <tick> cannon <x> <y>             the cannon drag held at world (x, y)
+//                                     (ignored while the tutorial locks it)
 //   <tick> cannon-up                  the drag released (the point stays)
 //   <tick> continue                   the tutorial's continue tap
 //   <tick> pause | resume             the player pauses; no ticks run
