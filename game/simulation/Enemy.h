@@ -28,18 +28,18 @@ class Random;
 class Enemy
 {
 public:
-    static const int kMovementBytes = 16;
+    static constexpr int kMovementBytes = 16;
     // Movement bytes 0 and 1 belong to the record; the rest to the behaviour.
-    static const int kBehaviourByte = 0;
-    static const int kSinceHitByte = 1;
-    static const int kBehaviourCount = 19;
+    static constexpr int kBehaviourByte = 0;
+    static constexpr int kSinceHitByte = 1;
+    static constexpr int kBehaviourCount = 19;
     // Bytes the drawing reads, by behaviour.
-    static const int kSegmentDelayByte = 2;  // segments: start delay
-    static const int kHiveCounterByte = 2;   // hives: spawn counter
-    static const int kDrillPeriodByte = 2;   // driller: drill period
-    static const int kDrillCounterByte = 3;  // driller: drill counter
-    static const int kBurstFlagByte = 4;     // starburst: burst this tick
-    static const int kBeaconStageByte = 8;   // beacon: stage
+    static constexpr int kSegmentDelayByte = 2;  // segments: start delay
+    static constexpr int kHiveCounterByte = 2;   // hives: spawn counter
+    static constexpr int kDrillPeriodByte = 2;   // driller: drill period
+    static constexpr int kDrillCounterByte = 3;  // driller: drill counter
+    static constexpr int kBurstFlagByte = 4;     // starburst: burst this tick
+    static constexpr int kBeaconStageByte = 8;   // beacon: stage
 
     Enemy();
     ~Enemy();

@@ -15,7 +15,7 @@
 class EnemyType
 {
 public:
-    static const int kCount = 55;
+    static constexpr int kCount = 55;
 
     // The record of a kind. Callers pass 0..54; anything else reads kind 0
     // rather than past the table.

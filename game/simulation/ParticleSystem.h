@@ -19,12 +19,12 @@
 class ParticleSystem
 {
 public:
-    static const int kSpriteCapacity = 192;
-    static const int kMarkCapacity = 16;
-    static const int kFlashCapacity = 16;
-    static const int kSmokeCapacity = 16;
-    static const int kSparkCapacity = 64;
-    static const unsigned kSeed = 51231;
+    static constexpr int kSpriteCapacity = 192;
+    static constexpr int kMarkCapacity = 16;
+    static constexpr int kFlashCapacity = 16;
+    static constexpr int kSmokeCapacity = 16;
+    static constexpr int kSparkCapacity = 64;
+    static constexpr unsigned kSeed = 51231;
 
     // Pool A: a textured quad that moves, spins, grows and fades.
     struct SpriteParticle

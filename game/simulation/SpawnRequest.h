@@ -9,7 +9,7 @@
 
 struct SpawnRequest
 {
-    static const uint8_t kNoLeader = 255;
+    static constexpr uint8_t kNoLeader = 255;
 
     Vector2 position;
     float angle; // becomes the new enemy's rotation
