@@ -8,6 +8,7 @@
 // `slot = std::move(last)`, which leaves the vacated record without a trail.
 #pragma once
 
+#include "engine/core/Color.h"
 #include "engine/core/Vector2.h"
 #include "game/simulation/EnemyType.h"
 #include "game/simulation/PositionTrail.h"
@@ -23,7 +24,14 @@ class ParticleSystem;
 namespace Vexel
 {
 class Random;
+namespace Graphics
+{
+namespace Sprites
+{
+class TransientBatch;
 }
+} // namespace Graphics
+} // namespace Vexel
 
 class Enemy
 {
@@ -69,6 +77,11 @@ public:
     bool HitTest(Vector2 const& point) const;
     bool HasLanded() const;
     EnemyType const& GetType() const { return EnemyType::Get(kind); }
+
+    // Adds the enemy to the world's sprite batch, every quad additive: the
+    // body fading in over its first 16 steps, the hit flash, a big kind's
+    // health bar, and the trail's colour for this frame (EnemyDraw.cpp).
+    void Draw(Vexel::Graphics::Sprites::TransientBatch& batch, float viewScale, Color colour) const;
 
     uint8_t GetBehaviour() const { return movement[kBehaviourByte]; }
     uint8_t GetTicksSinceHit() const { return movement[kSinceHitByte]; }

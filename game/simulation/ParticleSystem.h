@@ -9,12 +9,24 @@
 // and repeat exactly for the same calls. Particles are not saved.
 #pragma once
 
+#include "engine/core/Color.h"
 #include "engine/core/Random.h"
 #include "engine/core/Vector2.h"
 #include "engine/graphics/SpriteState.h"
 
 #include <cstdint>
 #include <iosfwd>
+
+namespace Vexel
+{
+namespace Graphics
+{
+namespace Sprites
+{
+class TransientBatch;
+}
+} // namespace Graphics
+} // namespace Vexel
 
 class ParticleSystem
 {
@@ -98,6 +110,12 @@ public:
     bool Load(std::istream& in);
     // Empties every pool (the generator keeps its place).
     void Clear();
+
+    // Adds every live particle to the world's sprite batch, additive, pools
+    // in order. Only the tint's alpha counts; it is stored into the sprite
+    // records' alpha, which the next update recomputes
+    // (ParticleSystemDraw.cpp).
+    void Draw(Vexel::Graphics::Sprites::TransientBatch& batch, Color tint);
 
     // Spawners.
     void AddPlanetImpact(Vector2 direction, float distance, uint64_t amount);

@@ -22,6 +22,10 @@ public:
     // One tick: level, charge, pulse and phase move on; the charge loop
     // (sound 5) follows the smoothed volume and pitch.
     void Update(float dt);
+    // The ring around the planet centre (world units), drawn at once with
+    // additive blending; nothing below a visible level
+    // (SimBeamChargeLineDraw.cpp).
+    void Draw(float alpha) const;
 
     float GetLevel() const { return level; }
     bool IsDischarging() const { return discharging; }

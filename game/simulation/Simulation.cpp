@@ -169,7 +169,8 @@ void Simulation::StartGameAtLevel(int levelIndex, int gameMode, int firstWave)
     waveNumber = firstWave;
     BuildWaveList(spawnList, mode, waveNumber, tutorialWave, &random, waveList, levelIndex);
     waveState = 0;
-    // The HUD restarts its wave banner here (it comes with the play screen).
+    if (hud)
+        hud->waveStarted();
     stateTicks = 0;
 }
 

@@ -17,8 +17,12 @@
 // the play screen's code; the fields it needs are kept here.
 #pragma once
 
+#include "engine/core/Color.h"
 #include "engine/core/Random.h"
+#include "engine/core/Rectangle.h"
 #include "engine/core/Vector2.h"
+#include "engine/graphics/SpriteBatch.h"
+#include "engine/graphics/VertexFormat.h"
 #include "game/scores/HighScores.h"
 #include "game/simulation/AngularLock.h"
 #include "game/simulation/Bullet.h"
@@ -30,7 +34,9 @@
 #include "game/simulation/ParticleSystem.h"
 #include "game/simulation/Flash.h"
 #include "game/simulation/ScreenShake.h"
+#include "game/simulation/SimulationHud.h"
 #include "game/simulation/SimulationInput.h"
+#include "game/simulation/StarField.h"
 #include "game/simulation/SpawnList.h"
 #include "game/simulation/ViewFrame.h"
 #include "game/simulation/WaveList.h"
@@ -38,6 +44,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -114,10 +121,42 @@ public:
     // Read-only accessors for tests and tools.
     SimulationView View() const;
 
+    // Drawing (SimulationDraw.cpp, the camera in SimulationCamera.cpp).
+    // Renders the world and the HUD into the area once per frame, behind the
+    // menus as in play, and moves the self-framing camera one step first.
+    void Draw(Vexel::Rectangle const& area, float alpha);
+    // The world rectangle the camera wants in view: the planet, every enemy
+    // with its margin and the lock marks, grown 3.6% on every side.
+    Vexel::Rectangle ComputeViewBounds() const;
+    // current + clamp((target - current) x rate, -maxStep, maxStep).
+    static float SpringStep(float current, float target, float maxStep, float rate);
+    // One step of the camera springs towards bounds (world units) shown in
+    // an area of the screen. No GL: touch mapping and tests use it headless.
+    // The scale never drops below kMinimumViewScale.
+    static void StepCamera(ViewFrame& view, float& zoomVelocity, Vector2& panVelocity,
+                           Vexel::Rectangle const& bounds, Vexel::Rectangle const& area);
+    // Draw's camera step: the view takes the area's half size, then the
+    // springs move towards ComputeViewBounds.
+    void StepCamera(Vexel::Rectangle const& area);
+    static constexpr float kMinimumViewScale = 1e-3f;
+    ViewFrame const& GetView() const { return view; }
+    float GetZoomVelocity() const { return zoomVelocity; }
+    Vector2 GetPanVelocity() const { return panVelocity; }
+
+    // The HUD, owned; null shows none (tools and tests).
+    void SetHud(std::unique_ptr<ISimulationHud> newHud);
+    ISimulationHud* GetHud() const { return hud.get(); }
+    float GetHudAlpha() const { return hudAlpha; }
+    StarField const& GetStars() const { return stars; }
+
 private:
     friend class SimulationView;
 
     void Initialise();
+
+    void DrawGrid(Vexel::Rectangle const& area, ViewFrame const& frame, Color colour);
+    void DrawHud(Vexel::Rectangle const& area, Color colour);
+    void DrawTrails(Color colour);
     void ResetToFresh();
     void KillAllEnemies();
     bool LoadFields(std::istream& in, std::string& error);
@@ -153,6 +192,12 @@ private:
 
     unsigned seed;
     Vexel::Random random;
+
+    // All world and HUD drawing goes through this one batch.
+    Vexel::Graphics::Sprites::TransientBatch spriteBatch{512};
+    // Stars drawn behind the world; seeded from the game's seed so that a
+    // replay shows the same sky (they never touch the game's generator).
+    StarField stars{0.4f, seed};
     float stepAccumulator;
 
     uint64_t population;
@@ -200,8 +245,14 @@ private:
     // Drawing state for the play screen: HUD scale and fade, camera springs.
     float hudScale;
     float hudAlpha;
+    std::unique_ptr<ISimulationHud> hud;
     float zoomVelocity;
     Vector2 panVelocity;
+    // The enemies whose trails are drawn this frame, and the trails' strip
+    // storage; kept between frames only for their capacity.
+    std::vector<Enemy const*> drawnTrails;
+    std::vector<Vexel::Graphics::Geometry::VertexP2T2C> trailVertices;
+    std::vector<uint16_t> trailIndices;
 
     // Owned; in creation order, so that updates (and their sounds) come in
     // the same order on every run.

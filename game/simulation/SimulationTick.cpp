@@ -51,7 +51,8 @@ void Simulation::Update(float dt, SimulationInput const& input)
     const float total = dt + stepAccumulator;
     const int ticks = int(total / kTickSeconds);
     stepAccumulator = total - float(ticks) * kTickSeconds;
-    // The HUD's per-frame update runs here (it comes with the play screen).
+    if (hud)
+        hud->Update(dt);
     for (int i = 0; i < ticks; i++)
         Tick(input);
 }
@@ -70,7 +71,7 @@ void Simulation::Tick(SimulationInput const& input)
     GlideLocks();
     UpdateWaves();
     GrowPopulation();
-    // The star field steps here (it comes with the play screen).
+    stars.Update();
 
     // Bullets move and auto-fire adds one; then the tree is built over them.
     bulletTree.Clear();
@@ -100,7 +101,8 @@ void Simulation::Tick(SimulationInput const& input)
     UpdateSmoke();
     particles.Update();
     shake.Update(kTickSeconds);
-    // The HUD's per-tick hook runs here (it comes with the play screen).
+    if (hud)
+        hud->Tick();
     UpdateFireworks();
 }
 
@@ -425,7 +427,8 @@ void Simulation::UpdateWaves()
     {
         BuildWaveList(spawnList, mode, waveNumber, tutorialWave, &random, waveList, 64);
         waveState = 0;
-        // The HUD restarts its wave banner here (it comes with the play screen).
+        if (hud)
+            hud->waveStarted();
         stateTicks = 0;
         if ((mode == 1 || mode == 2 || mode == 6) && waveNumber % 10 == 0)
             cannonCharges += 1;
