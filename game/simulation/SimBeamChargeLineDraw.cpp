@@ -26,8 +26,8 @@ void SimBeamChargeLine::Draw(float alpha) const
     if (!(a >= 0.001f))
         return;
     TileInfo const* tile = Vexel::Graphics::GetReferenceTiles().GetTile(kRingTile);
-    if (!tile || !tile->texture)
-        return;
+    const Vexel::Graphics::Texture texture =
+        tile && tile->texture ? *tile->texture : Vexel::Graphics::Texture::Empty;
 
     float inner = cosf(pulse * kPi) * 16.0f + 45.0f + pulse * 3.2f * sinf(phase * 2.0f * kPi);
     if (withSound && discharging)
@@ -50,8 +50,8 @@ void SimBeamChargeLine::Draw(float alpha) const
 
     const int savedBlend = Vexel::Graphics::RenderState::GetBlendMode();
     Vexel::Graphics::RenderState::SetBlendMode(Vexel::Graphics::BlendMode::Additive);
-    tile->texture->EnsureUploaded();
-    tile->texture->Bind();
+    texture.EnsureUploaded();
+    texture.Bind();
     ring.Draw();
     Vexel::Graphics::RenderState::SetBlendMode(savedBlend);
 }

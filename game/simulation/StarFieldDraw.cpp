@@ -24,11 +24,12 @@ void SetColour(Color c)
 
 void StarField::Draw(Vexel::Rectangle const& view, Vector2 centre, float viewScale, Color colour) const
 {
+    // Before the atlases exist the points are drawn untextured.
     TileInfo const* tile = Vexel::Graphics::GetReferenceTiles().GetTile(kStarTile);
-    if (!tile || !tile->texture)
-        return;
-    tile->texture->EnsureUploaded();
-    tile->texture->Bind();
+    const Vexel::Graphics::Texture texture =
+        tile && tile->texture ? *tile->texture : Vexel::Graphics::Texture::Empty;
+    texture.EnsureUploaded();
+    texture.Bind();
 
     GL::Enable(GL_POINT_SMOOTH);
     RenderState::SetBlendMode(Vexel::Graphics::BlendMode::Additive);
