@@ -5,9 +5,8 @@
 #include <cmath>
 
 PositionTrail::PositionTrail(int capacity, uint16_t tile, float width)
-    : tile(tile), width(width), points(new Vector2[capacity > 0 ? capacity : 1]),
-      capacity(capacity > 0 ? capacity : 1), count(1), oldest(0), newest(0), stepCounter(0), phase(0.0f),
-      colour(0, 0, 0, 0)
+    : tile(tile), width(width), capacity(capacity < 1 ? 1 : (capacity > kMaxCapacity ? kMaxCapacity : capacity)),
+      count(1), oldest(0), newest(0), stepCounter(0), phase(0.0f), colour(0, 0, 0, 0)
 {
 }
 
@@ -21,7 +20,8 @@ std::unique_ptr<PositionTrail> PositionTrail::Load(std::istream& in, int expecte
                                                    float width)
 {
     int32_t savedCapacity = 0;
-    if (!ReadRaw(in, savedCapacity) || expectedCapacity < 1 || savedCapacity != expectedCapacity)
+    if (!ReadRaw(in, savedCapacity) || expectedCapacity < 1 || expectedCapacity > kMaxCapacity ||
+        savedCapacity != expectedCapacity)
         return nullptr;
 
     std::unique_ptr<PositionTrail> trail(new PositionTrail(savedCapacity, tile, width));

@@ -17,7 +17,12 @@
 class PositionTrail
 {
 public:
-    // count 1, all indexes 0, point 0 = start.
+    // The longest trail of any kind; the points live inside the object, so a
+    // trail is one allocation.
+    static constexpr int kMaxCapacity = 20;
+
+    // count 1, all indexes 0, point 0 = start. The capacity is kept within
+    // 1..kMaxCapacity.
     PositionTrail(int capacity, Vector2 start, uint16_t tile, float width);
     PositionTrail(PositionTrail const&) = delete;
     PositionTrail& operator=(PositionTrail const&) = delete;
@@ -63,7 +68,7 @@ private:
 
     uint16_t tile;
     float width; // half width of the ribbon
-    std::unique_ptr<Vector2[]> points;
+    Vector2 points[kMaxCapacity];
     int32_t capacity;
     int32_t count;
     int32_t oldest;
