@@ -28,7 +28,8 @@ class ISimulationHud
 public:
     virtual ~ISimulationHud() {}
 
-    // Once per frame with the frame's seconds, before the ticks.
+    // Once per frame, before the ticks, with the frame's seconds plus what
+    // the previous frames left unticked.
     virtual void Update(float dt) = 0;
     // Once per simulation tick, after the particles and the shake.
     virtual void Tick() = 0;

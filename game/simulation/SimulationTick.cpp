@@ -52,7 +52,7 @@ void Simulation::Update(float dt, SimulationInput const& input)
     const int ticks = int(total / kTickSeconds);
     stepAccumulator = total - float(ticks) * kTickSeconds;
     if (hud)
-        hud->Update(dt);
+        hud->Update(total);
     for (int i = 0; i < ticks; i++)
         Tick(input);
 }

@@ -86,6 +86,24 @@ TEST_P(SceneTest, DesignedLevelWithSnakes)
     Save("snakes");
 }
 
+TEST_P(SceneTest, GreenFleet)
+{
+    // Converters, a lockdown with its rings, starbursts and beacons.
+    std::unique_ptr<Simulation> sim = SimTest::MakeSimulation(13);
+    sim->StartGameAtLevel(23, 3, 1);
+    SimulationInput input;
+    for (int i = 0; i < 420; i++)
+    {
+        input.aims.clear();
+        SimulationView view = sim->View();
+        if (view.EnemyCount() > 0)
+            input.aims[13] = AimAt(view.GetEnemy(view.EnemyCount() - 1).position);
+        Play(*sim, 1, input);
+    }
+    EXPECT_GT(sim->View().EnemyCount() + sim->View().FollowerCount(), 3);
+    Save("green");
+}
+
 TEST_P(SceneTest, BossWithHealthBar)
 {
     std::unique_ptr<Simulation> sim = SimTest::MakeSimulation(11);
