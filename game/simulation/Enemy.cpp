@@ -16,8 +16,8 @@ const int kHiveBehaviour = 12;
 } // namespace
 
 Enemy::Enemy()
-    : angle(0.0f), distance(0.0f), rotation(0.0f), health(0), ticks(0), leader(SpawnRequest::kNoLeader), kind(0),
-      speed(0), stepFraction(0)
+    : angle(0.0f), distance(0.0f), rotation(0.0f), health(0), ticks(0), leader(SpawnRequest::kNoLeader),
+      kind(0), speed(0), stepFraction(0)
 {
     std::memset(movement, 0, sizeof(movement));
 }
@@ -85,7 +85,8 @@ void Enemy::Update(std::vector<SpawnRequest>& requests, Enemy const* leaders, in
     else if (movement[kSinceHitByte] != 255)
         movement[kSinceHitByte] += 1;
 
-    MovementContext context{requests, leaders, leaderCount, ownIndex, random, float(step) / 256.0f, wholeStep};
+    MovementContext context{requests, leaders, leaderCount, ownIndex, random, float(step) / 256.0f,
+                            wholeStep};
     UpdateMovement(*this, context);
 
     if (movement[kBehaviourByte] == kStarburstBehaviour && movement[kBurstFlagByte] != 0)
@@ -130,7 +131,10 @@ bool Enemy::HitTest(Vector2 const& point) const
     return local.Length() <= 1.0f;
 }
 
-bool Enemy::HasLanded() const { return distance - GetType().landingInset < 40.0f; }
+bool Enemy::HasLanded() const
+{
+    return distance - GetType().landingInset < 40.0f;
+}
 
 void Enemy::Save(std::ostream& out) const
 {
@@ -157,15 +161,16 @@ bool Enemy::Load(std::istream& in)
     Clear();
     Enemy loaded;
     uint8_t hasTrail = 0;
-    const bool read = ReadRaw(in, loaded.angle) && ReadRaw(in, loaded.distance) && ReadRaw(in, loaded.position.x) &&
-                      ReadRaw(in, loaded.position.y) && ReadRaw(in, loaded.rotation) && ReadRaw(in, loaded.health) &&
-                      ReadRaw(in, loaded.ticks) && ReadRaw(in, loaded.leader) && ReadRaw(in, loaded.kind) &&
-                      ReadRaw(in, loaded.speed) && ReadRaw(in, loaded.stepFraction) &&
-                      in.read(reinterpret_cast<char*>(loaded.movement), sizeof(loaded.movement)) &&
-                      ReadRaw(in, hasTrail);
+    const bool read =
+        ReadRaw(in, loaded.angle) && ReadRaw(in, loaded.distance) && ReadRaw(in, loaded.position.x) &&
+        ReadRaw(in, loaded.position.y) && ReadRaw(in, loaded.rotation) && ReadRaw(in, loaded.health) &&
+        ReadRaw(in, loaded.ticks) && ReadRaw(in, loaded.leader) && ReadRaw(in, loaded.kind) &&
+        ReadRaw(in, loaded.speed) && ReadRaw(in, loaded.stepFraction) &&
+        in.read(reinterpret_cast<char*>(loaded.movement), sizeof(loaded.movement)) && ReadRaw(in, hasTrail);
     if (!read || loaded.kind >= EnemyType::kCount || loaded.movement[kBehaviourByte] >= kBehaviourCount ||
-        !std::isfinite(loaded.angle) || !std::isfinite(loaded.distance) || !std::isfinite(loaded.position.x) ||
-        !std::isfinite(loaded.position.y) || !std::isfinite(loaded.rotation) || !IsMovementValid(loaded.movement))
+        !std::isfinite(loaded.angle) || !std::isfinite(loaded.distance) ||
+        !std::isfinite(loaded.position.x) || !std::isfinite(loaded.position.y) ||
+        !std::isfinite(loaded.rotation) || !IsMovementValid(loaded.movement))
         return false;
 
     if (hasTrail != 0)

@@ -42,12 +42,12 @@ public:
     static constexpr int kSinceHitByte = 1;
     static constexpr int kBehaviourCount = 19;
     // Bytes the drawing reads, by behaviour.
-    static constexpr int kSegmentDelayByte = 2;  // segments: start delay
-    static constexpr int kHiveCounterByte = 2;   // hives: spawn counter
-    static constexpr int kDrillPeriodByte = 2;   // driller: drill period
-    static constexpr int kDrillCounterByte = 3;  // driller: drill counter
-    static constexpr int kBurstFlagByte = 4;     // starburst: burst this tick
-    static constexpr int kBeaconStageByte = 8;   // beacon: stage
+    static constexpr int kSegmentDelayByte = 2; // segments: start delay
+    static constexpr int kHiveCounterByte = 2;  // hives: spawn counter
+    static constexpr int kDrillPeriodByte = 2;  // driller: drill period
+    static constexpr int kDrillCounterByte = 3; // driller: drill counter
+    static constexpr int kBurstFlagByte = 4;    // starburst: burst this tick
+    static constexpr int kBeaconStageByte = 8;  // beacon: stage
 
     Enemy();
     ~Enemy();

@@ -17,6 +17,7 @@ struct Table
 // faction, debris, spark style, death sound.
 Table const& GetTable()
 {
+    // clang-format off
     static const Table table = {{
         {"Peon", 310230171u, 1, 1, 17, Vector2(12, 12), 0.49f, 10, 0, kRedTrail, 1.5f, 0, 0, 0, 0, 0},
         {"Drifter", 330230171u, 1, 1, 17, Vector2(12, 16), 0.49f, 20, 6, kRedTrail, 1.25f, 0, 0, 0, 0, 0},
@@ -36,14 +37,11 @@ Table const& GetTable()
         {"Driller Bomb", 1974451561u, 1, 1, 17, Vector2(0, 0), 0.4f, 10, 0, kRedTrail, 1.5f, 0, 0, 0, 0, 0},
         {"Hive", 158283817u, 10, 5, 10, Vector2(28, 28), 0.4f, 150, 0, kRedTrail, 1.5f, 0, 0, 1, 0, 3},
         {"Chevron Boss", 2468547286u, 100, 10, 61, Vector2(84, 48), 0.4f, 6000, 0, kRedTrail, 1.5f, 0, 0, 1, 0, 2},
-        {"Chevron Boss(2)", 2112741927u, 100, 10, 61, Vector2(84, 48), 0.4f, 3200, 0, kRedTrail, 1.5f, 0, 0, 1, 0,
-         2},
+        {"Chevron Boss(2)", 2112741927u, 100, 10, 61, Vector2(84, 48), 0.4f, 3200, 0, kRedTrail, 1.5f, 0, 0, 1, 0, 2},
         {"Missile Boss", 2930975772u, 100, 10, 64, Vector2(100, 48), 0.4f, 8000, 0, kRedTrail, 1.5f, 0, 0, 1, 0, 2},
-        {"Missile Boss(2)", 2130975772u, 100, 10, 64, Vector2(100, 48), 0.4f, 5000, 0, kRedTrail, 1.5f, 0, 0, 1, 0,
-         2},
+        {"Missile Boss(2)", 2130975772u, 100, 10, 64, Vector2(100, 48), 0.4f, 5000, 0, kRedTrail, 1.5f, 0, 0, 1, 0, 2},
         {"Carrier Boss", 3730975772u, 100, 10, 60, Vector2(115, 66), 0.4f, 8000, 0, kRedTrail, 1.5f, 0, 0, 1, 0, 2},
-        {"Carrier Boss(2)", 3230975772u, 100, 10, 60, Vector2(115, 66), 0.4f, 5000, 0, kRedTrail, 1.5f, 0, 0, 1, 0,
-         2},
+        {"Carrier Boss(2)", 3230975772u, 100, 10, 60, Vector2(115, 66), 0.4f, 5000, 0, kRedTrail, 1.5f, 0, 0, 1, 0, 2},
         {"Snake Boss", 4072847261u, 100, 10, 65, Vector2(150, 80), 0.4f, 8500, 0, kRedTrail, 1.5f, 0, 0, 1, 0, 2},
         {"Snake Boss(2)", 3772847261u, 100, 10, 65, Vector2(150, 80), 0.4f, 3800, 0, kRedTrail, 1.5f, 0, 0, 1, 0, 2},
         {"Expendable", 350230171u, 1, 1, 47, Vector2(14, 14), 0.49f, 10, 0, kGreenTrail, 3.6f, 0, 1, 0, 0, 0},
@@ -65,26 +63,19 @@ Table const& GetTable()
         {"Converter", 0u, 10, 5, 40, Vector2(38, 38), 0.4f, 900, 0, kGreenTrail, 3.6f, 0, 1, 1, 0, 1},
         {"Beacon", 0u, 10, 5, 31, Vector2(48, 48), 0.4f, 220, 0, kGreenTrail, 3.6f, 0, 1, 1, 0, 3},
         {"Pillar", 916263912u, 5, 3, 45, Vector2(25, 27), 0.4f, 150, 0, kGreenTrail, 3.6f, 0, 1, 1, 0, 3},
-        {"Carrier Boss", 3877826319u, 100, 10, 39, Vector2(120, 60), 0.4f, 9500, 0, kGreenTrail, 3.6f, 0, 1, 1, 0,
-         2},
-        {"Carrier Boss(2)", 3577826319u, 100, 10, 39, Vector2(120, 60), 0.4f, 4000, 0, kGreenTrail, 3.6f, 0, 1, 1,
-         0, 2},
-        {"Starburst Boss", 4117234162u, 100, 10, 50, Vector2(90, 105), 0.4f, 8500, 0, kGreenTrail, 3.6f, 0, 1, 1, 0,
-         2},
-        {"Starburst Boss(2)", 3717234162u, 100, 10, 50, Vector2(90, 105), 0.4f, 4000, 0, kGreenTrail, 3.6f, 0, 1, 1,
-         0, 2},
-        {"Predator Boss", 4282716526u, 100, 10, 46, Vector2(140, 60), 0.4f, 7500, 0, kGreenTrail, 3.6f, 0, 1, 1, 0,
-         2},
-        {"Predator Boss(2)", 4082716526u, 100, 10, 46, Vector2(140, 60), 0.4f, 3500, 0, kGreenTrail, 3.6f, 0, 1, 1,
-         0, 2},
-        {"Expendable Boss", 1973286322u, 100, 10, 30, Vector2(136, 50), 0.4f, 7000, 0, kGreenTrail, 3.6f, 0, 1, 1,
-         0, 2},
-        {"Expendable Boss(2)", 1673286322u, 100, 10, 30, Vector2(136, 50), 0.4f, 3000, 0, kGreenTrail, 3.6f, 0, 1,
-         1, 0, 2},
+        {"Carrier Boss", 3877826319u, 100, 10, 39, Vector2(120, 60), 0.4f, 9500, 0, kGreenTrail, 3.6f, 0, 1, 1, 0, 2},
+        {"Carrier Boss(2)", 3577826319u, 100, 10, 39, Vector2(120, 60), 0.4f, 4000, 0, kGreenTrail, 3.6f, 0, 1, 1, 0, 2},
+        {"Starburst Boss", 4117234162u, 100, 10, 50, Vector2(90, 105), 0.4f, 8500, 0, kGreenTrail, 3.6f, 0, 1, 1, 0, 2},
+        {"Starburst Boss(2)", 3717234162u, 100, 10, 50, Vector2(90, 105), 0.4f, 4000, 0, kGreenTrail, 3.6f, 0, 1, 1, 0, 2},
+        {"Predator Boss", 4282716526u, 100, 10, 46, Vector2(140, 60), 0.4f, 7500, 0, kGreenTrail, 3.6f, 0, 1, 1, 0, 2},
+        {"Predator Boss(2)", 4082716526u, 100, 10, 46, Vector2(140, 60), 0.4f, 3500, 0, kGreenTrail, 3.6f, 0, 1, 1, 0, 2},
+        {"Expendable Boss", 1973286322u, 100, 10, 30, Vector2(136, 50), 0.4f, 7000, 0, kGreenTrail, 3.6f, 0, 1, 1, 0, 2},
+        {"Expendable Boss(2)", 1673286322u, 100, 10, 30, Vector2(136, 50), 0.4f, 3000, 0, kGreenTrail, 3.6f, 0, 1, 1, 0, 2},
         {"Basic Target", 158283817u, 10, 5, 10, Vector2(28, 28), 0.4f, 120, 0, kRedTrail, 1.5f, 0, 0, 1, 0, 3},
         {"Cannon LargeTarget", 721294521u, 5, 3, 16, Vector2(20, 16), 0.4f, 50, 0, kRedTrail, 1.5f, 0, 0, 1, 0, 1},
         {"Cannon Fodder", 310230171u, 1, 1, 17, Vector2(12, 12), 0.49f, 10, 0, kRedTrail, 1.5f, 0, 0, 0, 0, 0},
     }};
+    // clang-format on
     return table;
 }
 
@@ -99,13 +90,13 @@ EnemyType const& EnemyType::Get(int kind)
 }
 
 EnemyType::EnemyType(const char* name, uint32_t populationLoss, uint16_t points, uint16_t multiplierStep,
-                     uint16_t bodyTile, Vector2 size, float radiusFactor, int16_t hitPoints, uint8_t trailLength,
-                     uint16_t trailTile, float trailWidth, uint8_t blocker, uint32_t faction, uint8_t debris,
-                     uint8_t sparkStyle, uint32_t deathSound)
+                     uint16_t bodyTile, Vector2 size, float radiusFactor, int16_t hitPoints,
+                     uint8_t trailLength, uint16_t trailTile, float trailWidth, uint8_t blocker,
+                     uint32_t faction, uint8_t debris, uint8_t sparkStyle, uint32_t deathSound)
     : populationLoss(populationLoss), points(points), multiplierStep(multiplierStep), size(size),
       halfExtent(size * radiusFactor), hitPoints(hitPoints), trailLength(trailLength), blocker(blocker),
-      debris(debris), sparkStyle(sparkStyle), bodyTile(bodyTile), trailTile(trailTile), trailWidth(trailWidth),
-      name(name), faction(faction), deathSound(deathSound)
+      debris(debris), sparkStyle(sparkStyle), bodyTile(bodyTile), trailTile(trailTile),
+      trailWidth(trailWidth), name(name), faction(faction), deathSound(deathSound)
 {
     // A zero half extent gives an infinite inverse: the hit test then never
     // passes, which is what a zero-sized kind wants.

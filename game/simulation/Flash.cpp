@@ -72,8 +72,8 @@ public:
         r /= 255;
         g /= 255;
         b /= 255;
-        return Color::FromRgba(uint8_t(r > 255 ? 255 : r), uint8_t(g > 255 ? 255 : g), uint8_t(b > 255 ? 255 : b),
-                               255);
+        return Color::FromRgba(uint8_t(r > 255 ? 255 : r), uint8_t(g > 255 ? 255 : g),
+                               uint8_t(b > 255 ? 255 : b), 255);
     }
 
     int Count() const { return int(flashes.size()); }
@@ -109,7 +109,7 @@ private:
     }
 
     std::map<float, FlashValue> flashes; // by start time
-    float clock;                          // seconds since the first current flash started
+    float clock;                         // seconds since the first current flash started
     std::set<FlashTint*> tints;
     FlashOutput output;
     bool subscribed;
@@ -124,18 +124,42 @@ Flasher& GetFlasher()
 
 } // namespace
 
-void Flash(Color colour, float duration) { GetFlasher().Start(colour, duration); }
+void Flash(Color colour, float duration)
+{
+    GetFlasher().Start(colour, duration);
+}
 
-void AddTint(FlashTint* tint) { GetFlasher().AddTint(tint); }
+void AddTint(FlashTint* tint)
+{
+    GetFlasher().AddTint(tint);
+}
 
-void RemoveTint(FlashTint* tint) { GetFlasher().RemoveTint(tint); }
+void RemoveTint(FlashTint* tint)
+{
+    GetFlasher().RemoveTint(tint);
+}
 
-void UpdateFlash(float dt) { GetFlasher().OnUpdate(dt); }
+void UpdateFlash(float dt)
+{
+    GetFlasher().OnUpdate(dt);
+}
 
-Color GetFlashColour() { return GetFlasher().Compute(); }
+Color GetFlashColour()
+{
+    return GetFlasher().Compute();
+}
 
-int GetActiveFlashCount() { return GetFlasher().Count(); }
+int GetActiveFlashCount()
+{
+    return GetFlasher().Count();
+}
 
-FlashOutput SetFlashOutput(FlashOutput output) { return GetFlasher().SetOutput(output); }
+FlashOutput SetFlashOutput(FlashOutput output)
+{
+    return GetFlasher().SetOutput(output);
+}
 
-void ResetFlashes() { GetFlasher().Reset(); }
+void ResetFlashes()
+{
+    GetFlasher().Reset();
+}

@@ -59,9 +59,9 @@ struct DriftState
 struct TwoPhaseState
 {
     uint8_t behaviour, sinceHit;
-    uint8_t a, b;         // crawl steps, move steps
-    uint16_t vr0, vr1;    // packed speeds
-    uint16_t vt0, vt1;    // packed signed speeds
+    uint8_t a, b;      // crawl steps, move steps
+    uint16_t vr0, vr1; // packed speeds
+    uint16_t vt0, vt1; // packed signed speeds
     uint8_t pad[4];
 };
 struct HomingState
@@ -187,7 +187,10 @@ template <class S> S ReadState(uint8_t const* movement)
     return state;
 }
 
-template <class S> void WriteState(Enemy& enemy, S const& state) { std::memcpy(enemy.movement, &state, sizeof(S)); }
+template <class S> void WriteState(Enemy& enemy, S const& state)
+{
+    std::memcpy(enemy.movement, &state, sizeof(S));
+}
 
 // A zeroed state of a behaviour with the ticks-since-hit byte at 255.
 template <class S> S NewState(Behaviour::Enum behaviour)
@@ -199,8 +202,14 @@ template <class S> S NewState(Behaviour::Enum behaviour)
     return state;
 }
 
-bool IsLaunchKind(uint8_t kind) { return kind < EnemyType::kCount || kind == kNone; }
-bool Finite(float value) { return std::isfinite(value); }
+bool IsLaunchKind(uint8_t kind)
+{
+    return kind < EnemyType::kCount || kind == kNone;
+}
+bool Finite(float value)
+{
+    return std::isfinite(value);
+}
 
 // The angle moved by whole turns to within half a turn of the reference.
 // Bounded: a value too far off to reach by turns is left as it is.
@@ -222,7 +231,10 @@ float TurnToward(float current, float target, float maxStep)
     return target;
 }
 
-void PolarUpdate(Enemy& e) { e.position = Vector2(-e.distance * sinf(e.angle), e.distance * cosf(e.angle)); }
+void PolarUpdate(Enemy& e)
+{
+    e.position = Vector2(-e.distance * sinf(e.angle), e.distance * cosf(e.angle));
+}
 
 // Straight in (or out): distance changes by -amount and the position is
 // scaled to it along its own direction.
@@ -240,7 +252,10 @@ void ScaleToDistance(Enemy& e, float old)
         e.position *= e.distance / old;
 }
 
-Vector2 Heading(float angle) { return Vector2(-sinf(angle), cosf(angle)); }
+Vector2 Heading(float angle)
+{
+    return Vector2(-sinf(angle), cosf(angle));
+}
 
 // Appends a request for a new enemy with the launcher's speed. A kind of
 // none (or out of the table) launches nothing.
@@ -292,8 +307,8 @@ void InitSnakeHead(Enemy& e, uint8_t side, uint8_t segmentKind)
     WriteState(e, s);
 }
 
-void InitCycling(Enemy& e, uint8_t a, uint8_t b, float vr, float vt, bool mirrored, bool flip, uint8_t segmentKind,
-                 uint8_t shotKind)
+void InitCycling(Enemy& e, uint8_t a, uint8_t b, float vr, float vt, bool mirrored, bool flip,
+                 uint8_t segmentKind, uint8_t shotKind)
 {
     CyclingState s = NewState<CyclingState>(Behaviour::CyclingDrift);
     s.a = a;
@@ -349,8 +364,8 @@ void InitSplicer(Enemy& e, float speed, uint32_t param0, uint32_t param1, uint8_
     WriteState(e, s);
 }
 
-void InitLockdown(Enemy& e, float speed, uint32_t param0, uint32_t param1, uint8_t ringKind, uint8_t shotPeriod,
-                  uint8_t shotKind)
+void InitLockdown(Enemy& e, float speed, uint32_t param0, uint32_t param1, uint8_t ringKind,
+                  uint8_t shotPeriod, uint8_t shotKind)
 {
     LockdownState s = NewState<LockdownState>(Behaviour::Lockdown);
     s.ringKind = ringKind;
@@ -414,8 +429,8 @@ void InitBeacon(Enemy& e, uint8_t stage, uint8_t period, uint8_t const (&kinds)[
     WriteState(e, s);
 }
 
-void InitPillar(Enemy& e, float speed, uint8_t copyKind, uint8_t copyTime, uint8_t shotKind, uint8_t shotStart,
-                uint8_t shotPeriod)
+void InitPillar(Enemy& e, float speed, uint8_t copyKind, uint8_t copyTime, uint8_t shotKind,
+                uint8_t shotStart, uint8_t shotPeriod)
 {
     PillarState s = NewState<PillarState>(Behaviour::Pillar);
     s.copyKind = copyKind;
@@ -427,8 +442,8 @@ void InitPillar(Enemy& e, float speed, uint8_t copyKind, uint8_t copyTime, uint8
     WriteState(e, s);
 }
 
-void InitBossOne(Enemy& e, float speed, uint8_t kind, uint8_t period, uint8_t volleyCount, uint8_t volleySpacing,
-                 uint8_t outward, float spread)
+void InitBossOne(Enemy& e, float speed, uint8_t kind, uint8_t period, uint8_t volleyCount,
+                 uint8_t volleySpacing, uint8_t outward, float spread)
 {
     BossOneState s = NewState<BossOneState>(Behaviour::BossPatternOne);
     s.kind = kind;
@@ -711,7 +726,10 @@ void UpdateLockdown(Enemy& e, MovementContext& c)
     WriteState(e, st);
 }
 
-float StopDistance(Enemy const& e) { return e.GetType().landingInset + 40.1f; }
+float StopDistance(Enemy const& e)
+{
+    return e.GetType().landingInset + 40.1f;
+}
 
 void UpdateDriller(Enemy& e, MovementContext& c)
 {

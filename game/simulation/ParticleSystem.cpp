@@ -42,7 +42,9 @@ ParticleSystem::SpriteParticle::SpriteParticle()
 {
 }
 
-ParticleSystem::Mark::Mark() : timeLeft(0.0f), duration(1.0f), tile(kImpactTile), size(0.0f), rotation(0.0f) {}
+ParticleSystem::Mark::Mark() : timeLeft(0.0f), duration(1.0f), tile(kImpactTile), size(0.0f), rotation(0.0f)
+{
+}
 
 ParticleSystem::HitFlash::HitFlash() : timeLeft(0.0f), duration(1.0f), rotation(0.0f), tile(kHitFlashTile) {}
 
@@ -55,13 +57,25 @@ ParticleSystem::ParticleSystem()
 {
 }
 
-uint16_t ParticleSystem::DebrisTile(uint32_t faction) { return faction == 0 ? 25 : 26; }
-uint16_t ParticleSystem::SparkTile(uint32_t faction) { return faction == 0 ? 54 : 52; }
-uint16_t ParticleSystem::SmokeTile(int kind) { return kind == 0 ? 55 : 53; }
+uint16_t ParticleSystem::DebrisTile(uint32_t faction)
+{
+    return faction == 0 ? 25 : 26;
+}
+uint16_t ParticleSystem::SparkTile(uint32_t faction)
+{
+    return faction == 0 ? 54 : 52;
+}
+uint16_t ParticleSystem::SmokeTile(int kind)
+{
+    return kind == 0 ? 55 : 53;
+}
 
 void ParticleSystem::Save(std::ostream& /*out*/) const {}
 
-bool ParticleSystem::Load(std::istream& /*in*/) { return true; }
+bool ParticleSystem::Load(std::istream& /*in*/)
+{
+    return true;
+}
 
 void ParticleSystem::Clear()
 {
@@ -262,8 +276,8 @@ void ParticleSystem::PlaceDebris(SpriteParticle& piece, Vector2 v, float speed)
     piece.velocity = v + Vector2(drift, 0.0f).Rotate(direction);
 }
 
-void ParticleSystem::AddExplosion(Vector2 position, float rotation, Vector2 size, uint32_t faction, bool withSparks,
-                                  bool small)
+void ParticleSystem::AddExplosion(Vector2 position, float rotation, Vector2 size, uint32_t faction,
+                                  bool withSparks, bool small)
 {
     const float e = fabsf(size.x) + fabsf(size.y);
     const int pieces = TruncClamped((small ? 0.07f : 0.25f) * e, 0, kSpriteCapacity) + 3;
@@ -333,7 +347,8 @@ void ParticleSystem::AddExplosion(Vector2 position, float rotation, Vector2 size
     }
 }
 
-void ParticleSystem::AddHitDebris(Vector2 position, float rotation, Vector2 size, uint32_t faction, bool large)
+void ParticleSystem::AddHitDebris(Vector2 position, float rotation, Vector2 size, uint32_t faction,
+                                  bool large)
 {
     const float e = fabsf(size.x) + fabsf(size.y);
     // Small targets rarely shed debris.

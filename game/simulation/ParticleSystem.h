@@ -44,12 +44,12 @@ public:
         // Position, half size (origin), rotation and colour; the drawing
         // fills the region from tile.
         Vexel::Graphics::Sprites::SpriteState sprite;
-        uint16_t tile;  // picture on the shared sprite atlas
-        float spin;     // radians per tick
+        uint16_t tile; // picture on the shared sprite atlas
+        float spin;    // radians per tick
         Vector2 velocity;
-        float growth;   // half size factor per tick
+        float growth; // half size factor per tick
         int16_t age;
-        int16_t life;   // ticks left
+        int16_t life; // ticks left
         int16_t fadeOut;
         int16_t fadeIn; // -1: none
         SpriteParticle();

@@ -5,8 +5,9 @@
 #include <cmath>
 
 PositionTrail::PositionTrail(int capacity, uint16_t tile, float width)
-    : tile(tile), width(width), capacity(capacity < 1 ? 1 : (capacity > kMaxCapacity ? kMaxCapacity : capacity)),
-      count(1), oldest(0), newest(0), stepCounter(0), phase(0.0f), colour(0, 0, 0, 0)
+    : tile(tile), width(width),
+      capacity(capacity < 1 ? 1 : (capacity > kMaxCapacity ? kMaxCapacity : capacity)), count(1), oldest(0),
+      newest(0), stepCounter(0), phase(0.0f), colour(0, 0, 0, 0)
 {
 }
 
@@ -110,7 +111,8 @@ Vector2 PositionTrail::Sample(float stepsBack) const
     return a + (b - a) * frac;
 }
 
-int PositionTrail::BuildRibbon(Vexel::Graphics::Geometry::VertexP2T2C* vertices, Vexel::Rectangle const& uv) const
+int PositionTrail::BuildRibbon(Vexel::Graphics::Geometry::VertexP2T2C* vertices,
+                               Vexel::Rectangle const& uv) const
 {
     if (count < 2)
         return 0;

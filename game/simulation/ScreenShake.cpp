@@ -7,8 +7,14 @@ namespace
 
 const float kTwoPi = 6.2831855f;
 
-float Max(float a, float b) { return a > b ? a : b; }
-float Min(float a, float b) { return a < b ? a : b; }
+float Max(float a, float b)
+{
+    return a > b ? a : b;
+}
+float Min(float a, float b)
+{
+    return a < b ? a : b;
+}
 
 // Keeps a phase within one turn. The count is bounded, so a runaway value
 // cannot loop for ever.

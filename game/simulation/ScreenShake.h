@@ -20,11 +20,11 @@ public:
     void SetDrive(float value) { drive = value; }
     Vector2 GetOffset() const { return offset; }
 
-    float drive;     // steady strength (0: none)
-    float kickFast;  // seconds of fast shake left
-    float kickSlow;  // seconds of slow shake left
+    float drive;    // steady strength (0: none)
+    float kickFast; // seconds of fast shake left
+    float kickSlow; // seconds of slow shake left
     Vector2 phaseFast;
     Vector2 phaseSlow;
-    float level;     // smoothed amplitude
-    Vector2 offset;  // pixels
+    float level;    // smoothed amplitude
+    Vector2 offset; // pixels
 };

@@ -14,8 +14,8 @@ const float kTwoPi = 6.2831855f;
 } // namespace
 
 SimBeamChargeLine::SimBeamChargeLine()
-    : level(1.0f), discharging(false), withSound(false), charge(0.0f), pulse(0.0f), phase(0.0f), soundHandle(-1),
-      volume(0.0f), pitch(0.05f)
+    : level(1.0f), discharging(false), withSound(false), charge(0.0f), pulse(0.0f), phase(0.0f),
+      soundHandle(-1), volume(0.0f), pitch(0.05f)
 {
 }
 

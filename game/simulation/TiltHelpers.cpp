@@ -5,7 +5,10 @@
 namespace
 {
 
-bool Differs(Vector3 const& a, Vector3 const& b) { return a.x != b.x || a.y != b.y || a.z != b.z; }
+bool Differs(Vector3 const& a, Vector3 const& b)
+{
+    return a.x != b.x || a.y != b.y || a.z != b.z;
+}
 
 } // namespace
 

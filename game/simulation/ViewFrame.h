@@ -11,7 +11,8 @@ struct ViewFrame
     Vector2 halfSize;
 
     ViewFrame() : scale(1.0f) {}
-    ViewFrame(Vector2 position, float scale, Vector2 size) : position(position), scale(scale), halfSize(size * 0.5f)
+    ViewFrame(Vector2 position, float scale, Vector2 size)
+        : position(position), scale(scale), halfSize(size * 0.5f)
     {
     }
 

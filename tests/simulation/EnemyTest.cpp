@@ -235,12 +235,14 @@ TEST(EnemyTest, LoadRefusesRecordsThatCouldNotHaveBeenSaved)
         size_t offset;
         std::vector<uint8_t> bytes;
     };
-    auto floatBytes = [](float v) {
+    auto floatBytes = [](float v)
+    {
         std::vector<uint8_t> b(4);
         std::memcpy(b.data(), &v, 4);
         return b;
     };
-    auto intBytes = [](int32_t v) {
+    auto intBytes = [](int32_t v)
+    {
         std::vector<uint8_t> b(4);
         std::memcpy(b.data(), &v, 4);
         return b;

@@ -17,7 +17,10 @@ std::vector<Color>& Seen()
     return seen;
 }
 
-void Record(Color colour) { Seen().push_back(colour); }
+void Record(Color colour)
+{
+    Seen().push_back(colour);
+}
 
 class FlashTest : public ::testing::Test
 {

@@ -30,8 +30,9 @@ struct Bench
                    uint8_t leader = SpawnRequest::kNoLeader, uint32_t param0 = 0, uint32_t param1 = 0)
         : random(2, 2024), ownIndex(5)
     {
-        enemy.Init(SpawnRequest(position, position.Angle() + kPi, uint8_t(kind), speed, leader, param0, param1),
-                   random);
+        enemy.Init(
+            SpawnRequest(position, position.Angle() + kPi, uint8_t(kind), speed, leader, param0, param1),
+            random);
     }
 
     // The requests made by this one update.
@@ -70,10 +71,9 @@ void ExpectSameHeading(float expected, float actual, const char* what)
 
 TEST(MovementBehavioursTest, EveryKindHasItsBehaviour)
 {
-    const int expected[EnemyType::kCount] = {0,  0,  0,  2,  0,  3,  3,  3,  5,  6,  0,  7,  8,  8,
-                                             10, 0,  12, 16, 16, 16, 16, 17, 17, 17, 17, 1,  1,  1,
-                                             1,  2,  4,  4,  4,  5,  4,  4,  4,  6,  13, 9,  9,  11,
-                                             14, 15, 17, 17, 18, 18, 17, 17, 16, 16, 12, 0,  0};
+    const int expected[EnemyType::kCount] = {
+        0, 0, 0, 2, 0, 3, 3, 3, 5, 6, 0,  7, 8, 8,  10, 0,  12, 16, 16, 16, 16, 17, 17, 17, 17, 1, 1, 1,
+        1, 2, 4, 4, 4, 5, 4, 4, 4, 6, 13, 9, 9, 11, 14, 15, 17, 17, 18, 18, 17, 17, 16, 16, 12, 0, 0};
     for (int kind = 0; kind < EnemyType::kCount; ++kind)
     {
         EXPECT_EQ(expected[kind], GetKindBehaviour(kind)) << kind;
@@ -89,8 +89,8 @@ TEST(MovementBehavioursTest, InitDrawsOnlyForRandomKinds)
 {
     for (int kind = 0; kind < EnemyType::kCount; ++kind)
     {
-        const bool draws = kind == 1 || kind == 7 || kind == 25 || kind == 26 || kind == 27 || kind == 32 ||
-                           kind == 36;
+        const bool draws =
+            kind == 1 || kind == 7 || kind == 25 || kind == 26 || kind == 27 || kind == 32 || kind == 36;
         Vexel::Random used(2, 321);
         Vexel::Random reference(2, 321);
         Enemy enemy;
@@ -536,8 +536,8 @@ TEST(MovementBehavioursTest, EveryKindRunsLongAndStaysSound)
                     ASSERT_TRUE(std::isfinite(r.angle)) << kind;
                 }
                 Enemy const& e = bench.enemy;
-                ASSERT_TRUE(std::isfinite(e.position.x) && std::isfinite(e.position.y) && std::isfinite(e.angle) &&
-                            std::isfinite(e.distance) && std::isfinite(e.rotation))
+                ASSERT_TRUE(std::isfinite(e.position.x) && std::isfinite(e.position.y) &&
+                            std::isfinite(e.angle) && std::isfinite(e.distance) && std::isfinite(e.rotation))
                     << "kind " << kind << " tick " << tick;
                 ASSERT_TRUE(IsMovementValid(e.movement)) << kind;
             }

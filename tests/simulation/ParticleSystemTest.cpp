@@ -10,7 +10,10 @@ namespace
 {
 
 // The pools are large: keep systems off the stack.
-std::unique_ptr<ParticleSystem> NewSystem() { return std::unique_ptr<ParticleSystem>(new ParticleSystem()); }
+std::unique_ptr<ParticleSystem> NewSystem()
+{
+    return std::unique_ptr<ParticleSystem>(new ParticleSystem());
+}
 
 TEST(ParticleSystemTest, PoolsStopAtTheirCapacity)
 {
@@ -185,7 +188,7 @@ TEST(ParticleSystemTest, TheGeneratorIsTheSystemsOwnAndFullSmokeStillDraws)
         b->AddPlanetSmoke(0, 16.0f, 38.0f, 47.0f);
     }
     EXPECT_EQ(a->GetSmokes()[7].position, b->GetSmokes()[7].position);
-    a->AddPlanetSmoke(0, 16.0f, 38.0f, 47.0f); // full: two draws
+    a->AddPlanetSmoke(0, 16.0f, 38.0f, 47.0f);              // full: two draws
     b->AddFadingMark(Vector2(), 0.0f, Vector2(1.0f, 1.0f)); // two draws
     a->AddHitFlash(Vector2());
     b->AddHitFlash(Vector2());

@@ -65,9 +65,13 @@ TEST(PositionTrailTest, SamplesInterpolateAndExtrapolate)
     {
         float back, x;
     };
-    const Case cases[] = {{0.0f, 9.0f}, {1.5f, 8.5f}, {3.0f, 8.0f}, {6.0f, 5.0f},
+    const Case cases[] = {{0.0f, 9.0f},
+                          {1.5f, 8.5f},
+                          {3.0f, 8.0f},
+                          {6.0f, 5.0f},
                           // Beyond the oldest point: along the last segment.
-                          {9.0f, 2.0f}, {12.0f, -1.0f}};
+                          {9.0f, 2.0f},
+                          {12.0f, -1.0f}};
     for (Case const& c : cases)
         EXPECT_NEAR(c.x, trail.Sample(c.back).x, 1e-4f) << c.back;
 
