@@ -77,10 +77,22 @@ TEST_P(SceneTest, DesignedLevelWithSnakes)
         for (int e = 0; e < view.EnemyCount(); e++)
             trailing += view.GetEnemy(e).trail && view.GetEnemy(e).trail->GetCount() > 8;
     }
-    // A few more frames with a finger on the first snake.
+    // A few more frames with a finger held out towards the first snake and
+    // a lock left on the second, as the play screen marks them.
     SimulationInput input;
-    input.aims[0] = AimAt(sim->View().GetEnemy(0).position);
-    Play(*sim, 40, input);
+    for (int i = 0; i < 40; i++)
+    {
+        SimulationView view = sim->View();
+        const Vector2 first = view.GetEnemy(0).position;
+        const Vector2 second = view.GetEnemy(view.EnemyCount() > 1 ? 1 : 0).position;
+        input.aims.clear();
+        input.marks.clear();
+        input.aims[0] = AimAt(first);
+        input.aims[13] = AimAt(second);
+        input.marks.push_back(AimMark{1, 0, first.Normalized() * 70.0f});
+        input.marks.push_back(AimMark{0, 1, second});
+        Play(*sim, 1, input);
+    }
     EXPECT_GE(trailing, 3);
     EXPECT_GT(sim->View().FollowerCount(), 0);
     Save("snakes");
