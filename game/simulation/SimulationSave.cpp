@@ -25,6 +25,37 @@ const int kMaxSavedWaves = 65535;
 // Bullets never leave this box nor move faster than this in a real game.
 const float kMaxBulletReach = 10000.0f;
 const float kMaxBulletSpeed = 100.0f;
+// Enemies live within some thousand units of the planet and their angles
+// within some turns of zero. Finite is not enough: a point near the float
+// limit overflows to infinity once a segment extrapolates along its leader's
+// trail.
+const float kMaxEnemyReach = 100000.0f;
+const float kMaxEnemyAngle = 10000.0f;
+
+bool Within(float value, float limit)
+{
+    return value >= -limit && value <= limit;
+}
+
+bool IsInsideTheWorld(Enemy const& enemy)
+{
+    if (!Within(enemy.position.x, kMaxEnemyReach) || !Within(enemy.position.y, kMaxEnemyReach) ||
+        !Within(enemy.distance, kMaxEnemyReach) || !Within(enemy.angle, kMaxEnemyAngle) ||
+        !Within(enemy.rotation, kMaxEnemyAngle))
+        return false;
+    PositionTrail const* trail = enemy.GetTrail();
+    if (trail == nullptr)
+        return true;
+    if (!(trail->GetPhase() >= 0.0f && trail->GetPhase() <= 1.0f))
+        return false;
+    for (int i = 0; i < trail->GetCapacity(); i++)
+    {
+        const Vector2 point = trail->GetPoint(i);
+        if (!Within(point.x, kMaxEnemyReach) || !Within(point.y, kMaxEnemyReach))
+            return false;
+    }
+    return true;
+}
 
 template <class T> void WriteRaw(std::ostream& out, T const& value)
 {
@@ -276,6 +307,9 @@ bool Simulation::LoadFields(std::istream& in, std::string& error)
                 return read.Fail(std::string(pass.name) + " " + std::to_string(i) + " is not a valid record");
             // Counted at once, so that a failure further on clears this record.
             *pass.count = i + 1;
+            if (!IsInsideTheWorld(pass.array[i]))
+                return read.Fail(std::string(pass.name) + " " + std::to_string(i) +
+                                 " lies outside the world");
             const uint8_t leader = pass.array[i].leader;
             if (leader != 255 && leader >= kMaxEnemies)
                 return read.Fail(std::string(pass.name) + " leader is out of range");

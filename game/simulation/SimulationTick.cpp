@@ -26,15 +26,21 @@ const float kLockMergeDistance = 0.08f;
 const int kIntermissionTicks = 72;
 const Color kCannonFlashColour(127, 212, 255, 112);
 
+// Whole turns at a time into [-pi, pi]. Bounded: a value too far off to
+// reach by turns (or not finite) is left as it is.
+float WrapTurns(float value)
+{
+    for (int i = 0; i < 256 && value > kPi; i++)
+        value -= kTwoPi;
+    for (int i = 0; i < 256 && value < -kPi; i++)
+        value += kTwoPi;
+    return value;
+}
+
 // The angular distance between two angles, folded into [0, pi].
 float AngularDistance(float a, float b)
 {
-    float d = a - b;
-    while (d > kPi)
-        d -= kTwoPi;
-    while (d < -kPi)
-        d += kTwoPi;
-    return fabsf(d);
+    return fabsf(WrapTurns(a - b));
 }
 
 float Clamp(float value, float low, float high)
@@ -298,17 +304,14 @@ void Simulation::GlideLocks()
         // A free lock is drawn towards the nearest held lock.
         if (lock.held == 0 && locks.size() >= 2)
             lock.target = NearestHeldLockAngle(lock.current);
-        while (lock.target > kPi)
-            lock.target -= kTwoPi;
-        while (lock.target < -kPi)
-            lock.target += kTwoPi;
+        lock.target = WrapTurns(lock.target);
         float d = lock.target - lock.current;
-        while (d > kPi)
+        for (int i = 0; i < 256 && d > kPi; i++)
         {
             d -= kTwoPi;
             lock.current += kTwoPi;
         }
-        while (d < -kPi)
+        for (int i = 0; i < 256 && d < -kPi; i++)
         {
             d += kTwoPi;
             lock.current -= kTwoPi;

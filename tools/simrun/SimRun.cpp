@@ -151,11 +151,13 @@ struct AimState
     int since;
 };
 
+// Into [-pi, pi] by whole turns, as the play screen's angles are; bounded,
+// so that an absurd script cannot hang the run.
 float WrapAngle(float angle)
 {
-    while (angle > kPi)
+    for (int i = 0; i < 1000 && angle > kPi; i++)
         angle -= kTwoPi;
-    while (angle < -kPi)
+    for (int i = 0; i < 1000 && angle < -kPi; i++)
         angle += kTwoPi;
     return angle;
 }
