@@ -102,6 +102,26 @@ TEST(SimulationScoring, ABulletHitsOneEnemyOnly)
     EXPECT_EQ(90, sim->View().GetEnemy(0).health + sim->View().GetEnemy(1).health);
 }
 
+// A bullet that expires hands its slot to the last bullet before the tree is
+// built: the bullet that then hits is the one removed.
+TEST(SimulationScoring, TheBulletThatHitsIsTheOneRemoved)
+{
+    const Vector2 target(0.0f, -300.0f);
+    SavedGame game;
+    game.enemies.push_back(EnemyRecord::At(kHulk, target));
+    game.bullets.push_back(StillBullet(Vector2(200.0f, 200.0f), 1)); // expires now
+    game.bullets.push_back(StillBullet(Vector2(-250.0f, 100.0f), 30));
+    game.bullets.push_back(StillBullet(target, 30)); // the last one, on the Hulk
+    std::unique_ptr<Simulation> sim = FromSave(game);
+    ASSERT_TRUE(sim);
+    Ticks(*sim, 1);
+    EXPECT_EQ(40, sim->View().GetEnemy(0).health);
+    ASSERT_EQ(1, sim->View().BulletCount());
+    EXPECT_EQ(-250.0f, sim->View().GetBullet(0).position.x);
+    Ticks(*sim, 1);
+    EXPECT_EQ(40, sim->View().GetEnemy(0).health); // nothing left on the Hulk
+}
+
 TEST(SimulationScoring, YoungEnemiesCannotBeShot)
 {
     SavedGame game = OneShotScene(kHulk, 50, 1, 1);
