@@ -15,6 +15,7 @@ int screenWidth = 320;
 int screenHeight = 480;
 Vector2 screenDpi;
 bool screenTimeoutEnabled = false;
+VibrateHook vibrateHook = nullptr;
 } // namespace
 
 int GetPlatformId() { return 2; }
@@ -61,7 +62,18 @@ void SetScreenTimeoutEnabled(bool enabled)
 
 bool IsScreenTimeoutEnabled() { return screenTimeoutEnabled; }
 
-void Vibrate() {}
+void Vibrate()
+{
+    if (vibrateHook != nullptr)
+        vibrateHook();
+}
+
+VibrateHook SetVibrateHook(VibrateHook hook)
+{
+    VibrateHook previous = vibrateHook;
+    vibrateHook = hook;
+    return previous;
+}
 
 bool IsOtherMusicPlaying() { return false; }
 

@@ -32,6 +32,9 @@ void SetScreenTimeoutEnabled(bool enabled);
 bool IsScreenTimeoutEnabled();
 
 void Vibrate();              // no vibration motor here
+// Test seam: a function Vibrate calls (null for none); returns the previous.
+typedef void (*VibrateHook)();
+VibrateHook SetVibrateHook(VibrateHook hook);
 bool IsOtherMusicPlaying();  // never on this platform
 
 // name + "." + extension

@@ -48,6 +48,7 @@ namespace GL
     X(MatrixMode, (GLenum a), (a))                                                                           \
     X(Orthof, (GLfloat a, GLfloat b, GLfloat c, GLfloat d, GLfloat e, GLfloat f), (a, b, c, d, e, f))        \
     X(PixelStorei, (GLenum a, GLint b), (a, b))                                                              \
+    X(PointSize, (GLfloat a), (a))                                                                           \
     X(PopMatrix, (), ())                                                                                     \
     X(PushMatrix, (), ())                                                                                    \
     X(Rotatef, (GLfloat a, GLfloat b, GLfloat c, GLfloat d), (a, b, c, d))                                   \

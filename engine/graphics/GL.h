@@ -64,6 +64,7 @@ void MatrixMode(GLenum mode);
 void MultMatrixf(const GLfloat* m);
 void Orthof(GLfloat left, GLfloat right, GLfloat bottom, GLfloat top, GLfloat zNear, GLfloat zFar);
 void PixelStorei(GLenum pname, GLint param);
+void PointSize(GLfloat size);
 void PopMatrix();
 void PushMatrix();
 void ReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, void* pixels);

@@ -208,14 +208,19 @@ void Spark(Painter const& p, Palette const& pal)
 
 void Smoke(ArtContext& ctx, Palette const& pal, int seed)
 {
+    // A burning planet's plume: a hot, ragged puff. It is drawn additively
+    // over the planet's lit face, so it has to be bright to show at all; it
+    // is black well inside the tile's border.
     ShadeUV(ctx,
             [&](float u, float v)
             {
                 float dx = u - 0.5f, dy = v - 0.5f;
                 float r = std::sqrt(dx * dx + dy * dy) * 2.0f;
                 float n = Fbm(u * 4.0f, v * 4.0f, 4, seed);
-                float k = Smoothstep(1.0f, 0.2f, r + (n - 0.5f) * 0.5f) * (0.45f + 0.55f * n);
-                return Rgba::Lerp(pal.deep, pal.body, 0.4f) * (k * 0.6f);
+                float shape = Smoothstep(0.95f, 0.2f, r + (n - 0.5f) * 0.5f) * Smoothstep(1.0f, 0.8f, r);
+                float heat = Smoothstep(0.7f, 0.0f, r + (0.5f - n) * 0.3f);
+                Rgba c = Rgba::Lerp(pal.body, pal.core, heat * 0.8f);
+                return c * std::min(1.0f, shape * (0.6f + 0.8f * n));
             });
 }
 

@@ -64,32 +64,48 @@ void PopulationBar(ArtContext& ctx, bool fill)
 
 void AimMark(Painter const& p, bool locked)
 {
-    Rgba w = Rgba::Straight(1, 1, 1, 1), soft = Rgba::Straight(1, 1, 1, 0.35f);
-    float t = p.PixelSize() * 1.1f;
+    // Bold enough to read at 48 px over anything: light strokes on a dark
+    // halo. A finger is a cool crosshair ring; a lock is amber brackets
+    // closing on a hot centre.
+    Rgba shade = Rgba::Straight(0.0f, 0.04f, 0.1f, 0.55f);
+    float t = 0.055f;
     if (!locked)
     {
-        p.Fill(Ring(V2(0, 0), 0.62f, t * 1.3f), soft);
-        p.Fill(Ring(V2(0, 0), 0.62f, t * 0.7f), w);
+        Rgba w = Rgba::Straight(0.75f, 0.92f, 1.0f, 1.0f);
+        p.Fill(Ring(V2(0, 0), 0.56f, t * 2.2f), shade);
         for (int i = 0; i < 4; ++i)
         {
             V2 d = V2(0, 1).Rotated(float(i) * Pi / 2.0f);
-            p.Fill(Capsule(d * 0.72f, d * 0.95f, t), w);
+            p.Fill(Capsule(d * 0.68f, d * 0.9f, t * 1.9f), shade);
         }
+        p.Fill(Ring(V2(0, 0), 0.56f, t), w);
+        for (int i = 0; i < 4; ++i)
+        {
+            V2 d = V2(0, 1).Rotated(float(i) * Pi / 2.0f);
+            p.Fill(Capsule(d * 0.68f, d * 0.9f, t * 0.9f), w);
+        }
+        p.Fill(Circle(V2(0, 0), 0.1f), shade);
         p.Fill(Circle(V2(0, 0), 0.06f), w);
     }
     else
     {
-        p.Fill(Ring(V2(0, 0), 0.5f, t * 2.2f), soft);
-        p.Fill(Ring(V2(0, 0), 0.5f, t), w);
-        p.Fill(Ring(V2(0, 0), 0.3f, t * 0.8f), w);
+        Rgba w = Rgba::Straight(1.0f, 0.84f, 0.42f, 1.0f);
+        Rgba hot = Rgba::Straight(1.0f, 0.97f, 0.85f, 1.0f);
+        p.Fill(Ring(V2(0, 0), 0.38f, t * 2.0f), shade);
+        for (int i = 0; i < 4; ++i)
+        {
+            float a = float(i) * Pi / 2.0f + Pi / 4.0f;
+            p.Fill(Arc(V2(0, 0), 0.74f, t * 2.4f, a - 0.42f, a + 0.42f), shade);
+        }
+        p.Fill(Ring(V2(0, 0), 0.38f, t * 0.85f), w);
         // Corner brackets: the lock.
         for (int i = 0; i < 4; ++i)
         {
             float a = float(i) * Pi / 2.0f + Pi / 4.0f;
-            Shape br = Arc(V2(0, 0), 0.82f, t * 1.4f, a - 0.35f, a + 0.35f);
-            p.Fill(br, w);
+            p.Fill(Arc(V2(0, 0), 0.74f, t * 1.25f, a - 0.42f, a + 0.42f), w);
         }
-        p.Fill(Circle(V2(0, 0), 0.1f), w);
+        p.Fill(Circle(V2(0, 0), 0.15f), shade);
+        p.Fill(Circle(V2(0, 0), 0.1f), hot);
     }
 }
 

@@ -108,9 +108,11 @@ void RedFighter(Painter const& p)
                             {0, -0.5f}});
     Hull(p, hull, r.body, 0.38f);
     Line(p, V2(0, 0.55f), V2(0, -0.3f), r.rim * 0.6f);
-    Engine(p, V2(0.16f, -0.62f), 0.5f, r);
-    Engine(p, V2(-0.16f, -0.62f), 0.5f, r);
-    Light(p, V2(0, 0.28f), 0.35f, r.core);
+    // Small lights: drawn at a dozen pixels, a big hot core would wash the
+    // red hull out to white.
+    Engine(p, V2(0.16f, -0.62f), 0.4f, r);
+    Engine(p, V2(-0.16f, -0.62f), 0.4f, r);
+    Light(p, V2(0, 0.28f), 0.22f, r.rim);
 }
 
 void RedHulk(Painter const& p)
@@ -170,15 +172,31 @@ void RedCarrier(Painter const& p)
 void RedBlocker(Painter const& p)
 {
     Palette r = RedFaction();
-    Shape wall = Symmetric({{0, 0.72f}, {3.55f, 0.72f}, {3.85f, 0.2f}, {3.6f, -0.62f}, {0, -0.62f}});
-    Hull(p, wall, r.deep, 0.5f);
-    for (int i = -3; i <= 3; ++i)
+    // A barrier ship: an armoured core between two long arms that end in
+    // emitter pods, a shield field stretched between the pods on the side
+    // facing the planet.
+    Shape arms = Symmetric({{0, 0.38f}, {3.3f, 0.3f}, {3.62f, 0.0f}, {3.3f, -0.34f}, {0, -0.3f}});
+    Hull(p, arms, r.deep, 0.45f);
+    Shape core = Symmetric({{0, 0.86f}, {1.2f, 0.7f}, {1.75f, 0.05f}, {1.3f, -0.72f}, {0, -0.86f}});
+    Hull(p, core, r.body, 0.34f);
+    Shape plate = Symmetric({{0, 0.5f}, {0.8f, 0.4f}, {1.1f, 0.0f}, {0.8f, -0.42f}, {0, -0.5f}});
+    Hull(p, plate, r.rim, 0.2f);
+    for (int s = -1; s <= 1; s += 2)
     {
-        Shape panel = RoundedBox(V2(float(i) * 1.0f, 0.05f), V2(0.42f, 0.38f), 0.1f);
-        Hull(p, panel, r.body, 0.28f);
+        float x = float(s);
+        for (int i = 0; i < 3; ++i)
+            Line(p, V2(x * (2.0f + 0.42f * float(i)), -0.26f), V2(x * (2.15f + 0.42f * float(i)), 0.24f),
+                 r.rim * 0.6f);
+        V2 pod(x * 3.2f, 0.0f);
+        Hull(p, Circle(pod, 0.36f), r.rim, 0.45f);
+        Light(p, pod, 0.55f, r.core);
     }
-    Line(p, V2(-3.5f, 0.62f), V2(3.5f, 0.62f), r.core, p.PixelSize() * 1.1f);
-    p.Glow(Capsule(V2(-3.4f, 0.68f), V2(3.4f, 0.68f), 0.02f), r.rim * 0.6f, 0.25f);
+    // The shield between the pods.
+    p.Glow(Capsule(V2(-3.1f, 0.62f), V2(3.1f, 0.62f), 0.02f), r.body * 0.6f, 0.14f);
+    Line(p, V2(-3.05f, 0.62f), V2(3.05f, 0.62f), r.core * 0.8f, p.PixelSize() * 0.8f);
+    Light(p, V2(0, 0.05f), 0.6f, r.core);
+    Engine(p, V2(0.7f, -0.78f), 0.45f, r);
+    Engine(p, V2(-0.7f, -0.78f), 0.45f, r);
 }
 
 void RedBuilder(Painter const& p)
@@ -585,6 +603,28 @@ void GreenStarburstBoss(Painter const& p)
     Light(p, V2(0, 0), 0.4f, g.core);
 }
 
+// Ship tiles leave this much room around the hull (a frame 14% larger than
+// the design's).
+const float kShipRoom = 1.14f;
+
+// Light within a few pixels of the tile's border fades to black.
+void FadeBorder(Canvas& canvas, PixelRect const& clip)
+{
+    const float width = std::max(2.0f, float(std::min(clip.w, clip.h)) * 0.1f);
+    for (int y = 0; y < clip.h; ++y)
+        for (int x = 0; x < clip.w; ++x)
+        {
+            const float dx = std::min(float(x) + 0.5f, float(clip.w - x) - 0.5f);
+            const float dy = std::min(float(y) + 0.5f, float(clip.h - y) - 0.5f);
+            const float k = Smoothstep(0.0f, width, std::min(dx, dy));
+            if (k < 1.0f)
+            {
+                Rgba& c = canvas.At(clip.x + x, clip.y + y);
+                c = c * k;
+            }
+        }
+}
+
 } // namespace
 
 V2 ShipExtent(std::string const& kind)
@@ -666,9 +706,15 @@ bool PaintShipTile(Painter const&, TileSpec const& tile, ArtContext& ctx)
     if (tile.recipe != "ship")
         return false;
     std::string kind = tile.Arg(0);
-    V2 e = ShipExtent(kind);
+    // The hull keeps clear of the border so that the engine glows behind it
+    // fade inside the tile; what light still reaches the border is faded
+    // out, so no tile shows a hard edge when drawn additively.
+    V2 e = ShipExtent(kind) * kShipRoom;
     Painter p(ctx.canvas, ctx.clip.x, ctx.clip.y, ctx.clip.w, ctx.clip.h, e.x, e.y);
-    return PaintShip(p, kind, tile.IntArg(1, 0));
+    if (!PaintShip(p, kind, tile.IntArg(1, 0)))
+        return false;
+    FadeBorder(ctx.canvas, ctx.clip);
+    return true;
 }
 
 } // namespace AssetGen
