@@ -7,7 +7,7 @@ no display.
 
     run_e2e.py GAME OUTPUT_DIR CASE     CASE: window, script, memcheck, no-display
 
-Screenshots and logs stay in OUTPUT_DIR. Exit status 0 passes, 77 skips."""
+Screenshots and logs stay in OUTPUT_DIR. Exit status 0 passes."""
 
 import os
 import shutil
@@ -20,8 +20,6 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import e2e_support as e2e  # noqa: E402
 from e2e_support import Failure, check, wait_for, xdotool  # noqa: E402
-
-SKIP = 77
 
 
 def in_order(names, expected):
@@ -176,9 +174,7 @@ def case_memcheck(game_path, out, data_dir):
         case_script(game_path, out, data_dir)
         return
     valgrind = shutil.which("valgrind")
-    if not valgrind:
-        print("valgrind is not installed; skipping")
-        sys.exit(SKIP)
+    check(valgrind is not None, "valgrind is not installed (scripts/install-deps installs it)")
     log = os.path.join(out, "valgrind.log")
     case_script(game_path, out, data_dir, timeout=600,
                 wrapper=[valgrind, "--error-exitcode=99", "--undef-value-errors=no", "--leak-check=no",
@@ -214,6 +210,10 @@ def main():
         print(__doc__)
         return 2
     game_path, out, case = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]), sys.argv[3]
+    missing = e2e.missing_tools() if case != "no-display" else []
+    if missing:
+        print("FAILED (%s): %s not installed (scripts/install-deps installs them)" % (case, ", ".join(missing)))
+        return 1
     out = os.path.join(out, case)
     os.makedirs(out, exist_ok=True)
     data_dir = os.path.join(os.path.dirname(game_path), "data")
