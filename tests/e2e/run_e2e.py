@@ -65,10 +65,21 @@ def case_window(game_path, out, data_dir):
             wait_for(game, "frame 1 saved")
             check_splash(os.path.join(out, "splash.png"), data_dir)
             check_title_frame(os.path.join(out, "frame1.png"))
-            # What a person sees on the screen.
+            # What a person sees on the screen: only once the frame was
+            # swapped ("first frame drawn" follows the swap; "frame 1 saved"
+            # comes before it), and the X server may show it a moment later.
+            wait_for(game, "first frame drawn")
             screen = os.path.join(out, "screen.png")
-            subprocess.run(["import", "-display", server.display, "-window", "root", screen], check=True)
-            check_title_frame(screen)
+            deadline = time.time() + 10
+            while True:
+                subprocess.run(["import", "-display", server.display, "-window", "root", screen], check=True)
+                try:
+                    check_title_frame(screen)
+                    break
+                except Failure:
+                    if time.time() > deadline:
+                        raise
+                    time.sleep(0.2)
 
             window = xdotool(server.display, "search", "--name", "^Cobalt Keep$").split()[0]
             xdotool(server.display, "mousemove", "--window", window, "100", "150", "click", "1")
@@ -164,13 +175,15 @@ def case_script(game_path, out, data_dir, wrapper=None, timeout=120):
 
 
 def is_sanitized(game_path):
+    """Built with AddressSanitizer or ThreadSanitizer: valgrind cannot run it."""
     libraries = subprocess.run(["ldd", game_path], stdout=subprocess.PIPE, text=True).stdout
-    return "libasan" in libraries
+    return any(runtime in libraries for runtime in ("libasan", "libtsan"))
 
 
 def case_memcheck(game_path, out, data_dir):
     if is_sanitized(game_path):
-        # AddressSanitizer build: any invalid access aborts the run.
+        # A sanitizer build checks itself: any invalid access or data race
+        # ends the run with a failure.
         case_script(game_path, out, data_dir)
         return
     valgrind = shutil.which("valgrind")
