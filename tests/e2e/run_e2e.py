@@ -3,9 +3,9 @@
 it: start it, look at the splash and the first frame, click, double-click and
 drag with the mouse, press Escape, stop it with SIGTERM; drive two fingers and
 a pause through an event script; run it under a memory checker; run it with
-no display.
+no display; start it 50 times on bare X servers.
 
-    run_e2e.py GAME OUTPUT_DIR CASE     CASE: window, script, memcheck, no-display
+    run_e2e.py GAME OUTPUT_DIR CASE     CASE: window, script, memcheck, no-display, starts
 
 Screenshots and logs stay in OUTPUT_DIR. Exit status 0 passes."""
 
@@ -14,6 +14,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import threading
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -198,6 +199,41 @@ def case_memcheck(game_path, out, data_dir):
           "valgrind found invalid accesses:\n" + report)
 
 
+# Starts of the game on bare X servers (no -noreset: each resets when its
+# last client leaves, as after every earlier start), in lanes that run side
+# by side, every start unaided: no launch is repeated.
+START_LANES = 5
+STARTS_PER_LANE = 10
+
+
+def case_starts(game_path, out, data_dir):
+    script = os.path.join(out, "quit.script")
+    with open(script, "w") as f:
+        f.write("3 quit\n")
+    failures = []
+    lock = threading.Lock()
+
+    def lane(number):
+        with e2e.Xvfb() as server:
+            env = e2e.game_environment(os.path.join(out, "save%d" % number), {
+                "DISPLAY": server.display, "COBALT_KEEP_EVENT_SCRIPT": script, "COBALT_KEEP_FIXED_STEP": "1"})
+            for start in range(STARTS_PER_LANE):
+                run = subprocess.run([game_path], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                     text=True, errors="replace", timeout=120)
+                if run.returncode != 0:
+                    with lock:
+                        failures.append("lane %d, start %d: exit status %d\n%s" % (
+                            number, start + 1, run.returncode, run.stderr[-2000:]))
+
+    lanes = [threading.Thread(target=lane, args=(n,)) for n in range(START_LANES)]
+    for thread in lanes:
+        thread.start()
+    for thread in lanes:
+        thread.join()
+    check(not failures, "%d of %d starts failed:\n%s" % (
+        len(failures), START_LANES * STARTS_PER_LANE, "\n".join(failures)))
+
+
 def case_no_display(game_path, out, data_dir):
     unused = next(n for n in range(987, 1100) if not os.path.exists("/tmp/.X11-unix/X%d" % n))
     for display, message in ((None, "DISPLAY is not set"), (":%d" % unused, "could not be opened")):
@@ -215,7 +251,8 @@ def case_no_display(game_path, out, data_dir):
         check(time.time() - started < 30, "took too long to give up")
 
 
-CASES = {"window": case_window, "script": case_script, "memcheck": case_memcheck, "no-display": case_no_display}
+CASES = {"window": case_window, "script": case_script, "memcheck": case_memcheck, "no-display": case_no_display,
+         "starts": case_starts}
 
 
 def main():
