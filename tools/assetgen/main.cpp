@@ -2,6 +2,7 @@
 // table source, from tools/assetgen/tiles.manifest. Run by the build:
 //   assetgen --manifest M --data DIR --table FILE --font TTF [--testdata DIR]
 // Atlases are painted on parallel threads; each output is deterministic.
+#include "engine/core/Log.h"
 #include "tools/assetgen/Art.h"
 #include "tools/assetgen/AtlasBuilder.h"
 #include "tools/assetgen/Manifest.h"
@@ -58,21 +59,20 @@ int main(int argc, char** argv)
     Options opt;
     if (!ParseOptions(argc, argv, opt))
     {
-        std::fprintf(
-            stderr,
-            "usage: assetgen --manifest FILE --data DIR --table FILE.cpp --font FILE.ttf [--testdata DIR]\n");
+        Vexel::Log::Error(
+            "usage", "assetgen --manifest FILE --data DIR --table FILE.cpp --font FILE.ttf [--testdata DIR]");
         return 2;
     }
     Manifest manifest;
     std::string error;
     if (!LoadManifest(opt.manifest, manifest, error) || !ValidateManifest(manifest, error))
     {
-        std::fprintf(stderr, "assetgen: %s: %s\n", opt.manifest.c_str(), error.c_str());
+        Vexel::Log::Error("assetgen", "%s: %s", opt.manifest.c_str(), error.c_str());
         return 1;
     }
     if (!WriteTileTableSource(manifest, opt.table, error))
     {
-        std::fprintf(stderr, "assetgen: %s\n", error.c_str());
+        Vexel::Log::Error("assetgen", "%s", error.c_str());
         return 1;
     }
 
@@ -126,7 +126,7 @@ int main(int argc, char** argv)
             if (!ok)
             {
                 std::lock_guard<std::mutex> lock(report);
-                std::fprintf(stderr, "assetgen: %s\n", err.c_str());
+                Vexel::Log::Error("assetgen", "%s", err.c_str());
                 failed = true;
             }
         }
