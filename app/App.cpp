@@ -9,8 +9,6 @@ namespace Vexel
 namespace App
 {
 
-Event<> BackKeyPressed;
-
 namespace
 {
 bool active = true;

@@ -4,6 +4,7 @@
 // thread only.
 #pragma once
 
+#include "engine/core/BackKeyEvent.h"
 #include "engine/core/Event.h"
 #include "engine/core/Vector2.h"
 
@@ -20,8 +21,8 @@ bool IsActive();
 void OnActivated();
 void OnDeactivated();
 
-// Escape, the platform's back gesture. Empty until someone subscribes.
-extern Event<> BackKeyPressed;
+// BackKeyPressed (Escape, the platform's back gesture) is declared in
+// engine/core/BackKeyEvent.h.
 
 // The loop that RunEventLoop and StepFrame drive (not owned; null to detach).
 void SetEventLoop(EventLoop* loop);

@@ -15,6 +15,7 @@
 #include "engine/core/Platform.h"
 #include "engine/display/GLContext.h"
 #include "engine/display/PlatformEvents.h"
+#include "engine/display/SdlSession.h"
 #include "engine/platform/PlatformLibrary.h"
 #include "engine/ui/UIManager.h"
 #include "game/frontend/GameStartup.h"
@@ -29,8 +30,11 @@ using namespace Vexel;
 namespace
 {
 
-const Uint32 kSdlSubsystems = SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK;
-static_assert(kSdlSubsystems == 0x231, "timer, audio, video and joystick");
+// Audio, video and joystick. Not SDL's timer subsystem: nothing here uses
+// SDL timers (the clock is SDL_GetTicks, which needs none), and its thread
+// would wake every millisecond for the program's life.
+const Uint32 kSdlSubsystems = SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK;
+static_assert(kSdlSubsystems == 0x230, "audio, video and joystick");
 // The platform SDL's context major version; stock SDL 1.2 refuses it, harmlessly.
 const int kContextMajorVersionAttribute = 17;
 const char* const kWindowTitle = "Cobalt Keep";
@@ -63,12 +67,12 @@ int main(int, char**)
     if (!session.ReadSeams("shell"))
         return 1;
 
-    Platform::PrepareVideoDriver();
-    if (SDL_Init(kSdlSubsystems) < 0)
+    Platform::SdlSession sdl;
+    if (!sdl.Start(kSdlSubsystems))
     {
         Vexel::Log::Error("shell", "Video initialization failed: %s", SDL_GetError());
         ExplainMissingDisplay();
-        SDL_Quit();
+        sdl.Quit();
         return 1;
     }
     PDL_Init(0);
@@ -92,7 +96,7 @@ int main(int, char**)
     {
         Vexel::Log::Error("shell", "Video mode setting failed: %s", SDL_GetError());
         ExplainMissingDisplay();
-        SDL_Quit();
+        sdl.Quit();
         return 1;
     }
     Vexel::Log::Verbose("shell", "window %d x %d, %s", context->GetWidth(), context->GetHeight(), context->GetVersion());
@@ -130,7 +134,7 @@ int main(int, char**)
     // The EGL surface lives on SDL's X connection: it goes first, and the GL
     // seam falls back to its null table, so nothing after this reaches GL.
     delete context;
-    SDL_Quit();
+    sdl.Quit();
     ShutdownGame();
     AppEvents::Shutdown().Raise();
     AppEvents::Shutdown().Unsubscribe(&shutdownTrace);

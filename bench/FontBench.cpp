@@ -2,6 +2,7 @@
 // the game's two fonts on the thread pool (wall time from creating the fonts
 // to both faces decoded and their textures uploaded on a headless ES 1.1
 // context).
+#include "engine/core/Log.h"
 #include "engine/graphics/type/IFont.h"
 #include "engine/graphics/type/ITypeface.h"
 #include "engine/graphics/type/LinotypeBatch.h"
@@ -35,7 +36,7 @@ std::string const& FontDirectory()
     static const bool generated = !directory.Path().empty() && GenerateFonts(directory.Path());
     if (!generated)
     {
-        std::fprintf(stderr, "FontBench: could not generate the fonts\n");
+        Vexel::Log::Error("bench", "could not generate the fonts");
         std::exit(1);
     }
     return directory.Path();

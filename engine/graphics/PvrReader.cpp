@@ -9,6 +9,15 @@ namespace Vexel
 namespace Graphics
 {
 
+uint64_t PvrReader::PvrtcByteCount(uint32_t width, uint32_t height, uint32_t bitsPerPixel)
+{
+    // The blocks cover at least 8 x 8 pixels at 4 bits and 16 x 8 at 2 bits.
+    const uint64_t blockWidth = bitsPerPixel == 2 ? 16 : 8;
+    const uint64_t w = std::max<uint64_t>(width, blockWidth);
+    const uint64_t h = std::max<uint64_t>(height, 8);
+    return w * h * bitsPerPixel / 8;
+}
+
 bool PvrReader::Read(const uint8_t* data, size_t size, bool allowCompressed, TextureImage& image)
 {
     if (!data || size < kMinHeaderLength || ReadLittleEndian32(data + 44) != kTag)
@@ -36,6 +45,10 @@ bool PvrReader::Read(const uint8_t* data, size_t size, bool allowCompressed, Tex
     }
     else
     {
+        // PVRTC exists at 4 and 2 bits per pixel only: any other count is no
+        // image this reader can size.
+        if (bitsPerPixel != 4 && bitsPerPixel != 2)
+            return false;
         // A context without PVRTC cannot show the image at all.
         if (!allowCompressed)
             return false;
@@ -49,7 +62,8 @@ bool PvrReader::Read(const uint8_t* data, size_t size, bool allowCompressed, Tex
         result.glInternalFormat = pvrtc;
         result.glType = pvrtc;
     }
-    const uint64_t copySize = std::max<uint64_t>(32, uint64_t(width) * height * bitsPerPixel / 8);
+    const uint64_t copySize = bitsPerPixel == 32 ? std::max<uint64_t>(32, uint64_t(width) * height * 4)
+                                                 : PvrtcByteCount(width, height, bitsPerPixel);
     if (copySize > kMaxTexturePixelBytes || uint64_t(headerLength) + copySize > size)
         return false;
     result.pixels.assign(data + headerLength, data + headerLength + copySize);

@@ -20,14 +20,6 @@ const size_t kInitialChildCapacity = 16;
 const float kMinimumDrawnAlpha = 0.001f;
 const float kTapMaxHeldSeconds = 0.33f;
 const float kTapMaxTravelSquared = 225.0f; // 15 px
-
-// Marks the dispatches running on an element, so that a handler that deletes
-// the element stops the dispatch instead of running on freed memory.
-struct AliveScope
-{
-    bool destroyed = false;
-    AliveScope* previous = nullptr;
-};
 } // namespace
 
 struct Element::Impl
@@ -47,7 +39,7 @@ struct Element::Impl
     int tapCount = 0;
     float heldTime = 0.0f;
     bool pressed = false;
-    AliveScope* scopes = nullptr;
+    DispatchGuard* guards = nullptr; // innermost open guard
 
     Impl(ElementLayout const& layout, int touchMode)
         : touchMode(touchMode), layout(layout), baseLayout(layout)
@@ -57,30 +49,6 @@ struct Element::Impl
 
 namespace
 {
-// Registers a scope on the element for the lifetime of a dispatch.
-class DispatchScope
-{
-public:
-    explicit DispatchScope(Element::Impl* impl) : impl(impl)
-    {
-        scope.previous = impl->scopes;
-        impl->scopes = &scope;
-    }
-    ~DispatchScope()
-    {
-        if (!scope.destroyed)
-            impl->scopes = scope.previous;
-    }
-    DispatchScope(DispatchScope const&) = delete;
-    DispatchScope& operator=(DispatchScope const&) = delete;
-
-    bool Destroyed() const { return scope.destroyed; }
-
-private:
-    Element::Impl* impl;
-    AliveScope scope;
-};
-
 Vector2 BlendedOffset(ElementLayout const& layout, Vector2 const parentSizes[2])
 {
     return Vector2::Lerp(layout.GetOffset(0, parentSizes[0], layout.sizePortrait),
@@ -91,12 +59,23 @@ Vector2 BlendedOffset(ElementLayout const& layout, Vector2 const parentSizes[2])
 
 Element::Element(ElementLayout layout, int touchMode) : impl(new Impl(layout, touchMode)) {}
 
+Element::DispatchGuard::DispatchGuard(Element* element) : impl(element->impl), previous(element->impl->guards)
+{
+    impl->guards = this;
+}
+
+Element::DispatchGuard::~DispatchGuard()
+{
+    if (!deleted)
+        impl->guards = previous;
+}
+
 Element::~Element()
 {
     Destroyed.Raise(this);
 
-    for (AliveScope* scope = impl->scopes; scope; scope = scope->previous)
-        scope->destroyed = true;
+    for (DispatchGuard* guard = impl->guards; guard; guard = guard->previous)
+        guard->deleted = true;
 
     if (impl->children)
     {
@@ -240,7 +219,7 @@ bool Element::IsTransitioning() const
 
 void Element::AdvanceTransitions(float dt)
 {
-    DispatchScope alive(impl);
+    DispatchGuard alive(this);
     impl->transitionClock += dt;
     for (;;)
     {
@@ -257,7 +236,7 @@ void Element::AdvanceTransitions(float dt)
                 impl->transitions = nullptr;
             }
             TransitionStarted.Raise(this, impl->currentTransition);
-            if (alive.Destroyed())
+            if (alive.ElementDeleted())
                 return;
             // A handler may have run the queue on (through QueueTransition).
             if (!impl->currentTransition)
@@ -278,7 +257,7 @@ void Element::AdvanceTransitions(float dt)
         TransitionFinished.Raise(this, finished);
         if (deleteFinished)
             delete finished;
-        if (alive.Destroyed())
+        if (alive.ElementDeleted())
             return;
     }
     impl->currentTransition->Apply(impl->layout, impl->baseLayout, impl->parentSizes, impl->transitionClock);
@@ -361,7 +340,7 @@ float Element::GetHeldTime() const
 
 void Element::Arrange(float dt, Vector2 const parentSizes[2], Vector2 const& origin)
 {
-    DispatchScope alive(impl);
+    DispatchGuard alive(this);
     ElementLayout& layout = impl->layout;
     // A stretched axis keeps its distance to the parent's edges.
     if (impl->arranged && !IsTransitioning())
@@ -383,13 +362,13 @@ void Element::Arrange(float dt, Vector2 const parentSizes[2], Vector2 const& ori
     impl->arranged = true;
 
     AdvanceTransitions(dt);
-    if (alive.Destroyed())
+    if (alive.ElementDeleted())
         return;
     OnLayout();
-    if (alive.Destroyed())
+    if (alive.ElementDeleted())
         return;
     LayoutChanged.Raise(this);
-    if (alive.Destroyed())
+    if (alive.ElementDeleted())
         return;
 
     if (!impl->children)
@@ -400,26 +379,26 @@ void Element::Arrange(float dt, Vector2 const parentSizes[2], Vector2 const& ori
     for (size_t i = 0; impl->children && i < impl->children->size(); ++i)
     {
         (*impl->children)[i]->Arrange(dt, sizes, childOrigin);
-        if (alive.Destroyed())
+        if (alive.ElementDeleted())
             return;
     }
 }
 
 void Element::UpdateTree(float dt)
 {
-    DispatchScope alive(impl);
+    DispatchGuard alive(this);
     if (impl->pressed)
         impl->heldTime += dt;
     Update(dt);
-    if (alive.Destroyed())
+    if (alive.ElementDeleted())
         return;
     Updated.Raise(this, dt);
-    if (alive.Destroyed())
+    if (alive.ElementDeleted())
         return;
     for (size_t i = 0; impl->children && i < impl->children->size(); ++i)
     {
         (*impl->children)[i]->UpdateTree(dt);
-        if (alive.Destroyed())
+        if (alive.ElementDeleted())
             return;
     }
 }
@@ -433,27 +412,27 @@ void Element::DrawTree(Vector2 parentOrigin, float parentAlpha)
     if (!(alpha >= kMinimumDrawnAlpha) || !impl->layout.visible)
         return;
 
-    DispatchScope alive(impl);
+    DispatchGuard alive(this);
     DrawBegin(rect, alpha);
-    if (alive.Destroyed())
+    if (alive.ElementDeleted())
         return;
     PreDraw.Raise(this, rect, alpha);
-    if (alive.Destroyed())
+    if (alive.ElementDeleted())
         return;
     Draw(rect, alpha);
-    if (alive.Destroyed())
+    if (alive.ElementDeleted())
         return;
     Drawn.Raise(this, rect, alpha);
-    if (alive.Destroyed())
+    if (alive.ElementDeleted())
         return;
     for (size_t i = 0; impl->children && i < impl->children->size(); ++i)
     {
         (*impl->children)[i]->DrawTree(topLeft, alpha);
-        if (alive.Destroyed())
+        if (alive.ElementDeleted())
             return;
     }
     DrawEnd(rect, alpha);
-    if (alive.Destroyed())
+    if (alive.ElementDeleted())
         return;
     PostDraw.Raise(this, rect, alpha);
 }
@@ -485,14 +464,14 @@ bool Element::FindTouchTarget(Vector2 point, Element** target)
 
 bool Element::TouchDown(Vector2 const& position, int tapCount)
 {
-    DispatchScope alive(impl);
+    DispatchGuard alive(this);
     impl->touchDownPosition = position;
     impl->touchPosition = position;
     impl->tapCount = tapCount;
     impl->heldTime = 0.0f;
     impl->pressed = true;
     TouchedDown.Raise(this, position, tapCount);
-    if (alive.Destroyed())
+    if (alive.ElementDeleted())
         return true;
     OnTouchDown(position, tapCount);
     return true;
@@ -500,63 +479,63 @@ bool Element::TouchDown(Vector2 const& position, int tapCount)
 
 void Element::TouchMove(Vector2 const& position)
 {
-    DispatchScope alive(impl);
+    DispatchGuard alive(this);
     impl->touchPosition = position;
     TouchMoved.Raise(this, position);
-    if (alive.Destroyed())
+    if (alive.ElementDeleted())
         return;
     OnTouchMove(position);
 }
 
 void Element::TouchAux1(Vector2 const& position)
 {
-    DispatchScope alive(impl);
+    DispatchGuard alive(this);
     impl->touchPosition = position;
     TouchedAux1.Raise(this, position);
-    if (alive.Destroyed())
+    if (alive.ElementDeleted())
         return;
     OnTouchAux1(position);
 }
 
 void Element::TouchAux2(Vector2 const& position)
 {
-    DispatchScope alive(impl);
+    DispatchGuard alive(this);
     impl->touchPosition = position;
     TouchedAux2.Raise(this, position);
-    if (alive.Destroyed())
+    if (alive.ElementDeleted())
         return;
     OnTouchAux2(position);
 }
 
 void Element::TouchUp(Vector2 const& position)
 {
-    DispatchScope alive(impl);
+    DispatchGuard alive(this);
     impl->pressed = false;
     impl->touchPosition = position;
     const int tapCount = impl->tapCount;
 
     TouchedUp.Raise(this, position, tapCount);
-    if (alive.Destroyed())
+    if (alive.ElementDeleted())
         return;
     OnTouchUp(position, tapCount);
-    if (alive.Destroyed())
+    if (alive.ElementDeleted())
         return;
 
     const Vector2 travel = impl->touchPosition - impl->touchDownPosition;
     if (impl->heldTime < kTapMaxHeldSeconds && travel.LengthSquared() < kTapMaxTravelSquared)
     {
         Tapped.Raise(this, position, tapCount);
-        if (alive.Destroyed())
+        if (alive.ElementDeleted())
             return;
         OnTap(position, tapCount);
-        if (alive.Destroyed())
+        if (alive.ElementDeleted())
             return;
     }
 
     if (HitTest(position))
     {
         Clicked.Raise(this, position);
-        if (alive.Destroyed())
+        if (alive.ElementDeleted())
             return;
         OnClick(position);
     }

@@ -138,6 +138,33 @@ public:
 
     struct Impl;
 
+protected:
+    // Keeps a dispatch safe from a handler that deletes this element (a page
+    // rebuilt from a click, a row removed from its own button). Declare one
+    // on the stack before raising an event or calling a hook whose handler
+    // may delete the element; after each such call, return at once when
+    // ElementDeleted() is true, touching no member and no argument that the
+    // element owned. Guards nest, one per dispatch under way: the destructor
+    // marks every open guard of the element, inner and outer. A guard never
+    // outlives its scope and is not copied. Main thread only, like the
+    // element.
+    class DispatchGuard
+    {
+    public:
+        explicit DispatchGuard(Element* element);
+        ~DispatchGuard();
+        DispatchGuard(DispatchGuard const&) = delete;
+        DispatchGuard& operator=(DispatchGuard const&) = delete;
+
+        bool ElementDeleted() const { return deleted; }
+
+    private:
+        friend class Element;
+        Impl* impl;              // the element's state; not touched once deleted
+        DispatchGuard* previous; // the guard of the dispatch this one runs inside
+        bool deleted = false;
+    };
+
 private:
     Impl* impl;
 };

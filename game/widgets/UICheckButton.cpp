@@ -42,7 +42,7 @@ UICheckButton::UICheckButton(Vexel::UI::ElementLayout const& layout, Vector2 siz
       lastChecked(true), checkedLabel(checkedLabel), uncheckedLabel(uncheckedLabel), lastAlpha(-1.0f),
       checkedText(int(checkedLabel.size()), kQuadKind, 0),
       uncheckedText(int(uncheckedLabel.size()), kQuadKind, 0), size(size), capWidth(size.y * 0.5f),
-      boxWidth(FaceWidth(size.y)), baseSize(layout.sizePortrait), glowPhase(0.0f), raising(nullptr)
+      boxWidth(FaceWidth(size.y)), baseSize(layout.sizePortrait), glowPhase(0.0f)
 {
     const float wrapWidth = size.x - 2.0f * capWidth - boxWidth;
     Vexel::Graphics::Type::IFont* font = GetFont(kLabelFontFactor * size.y);
@@ -52,11 +52,7 @@ UICheckButton::UICheckButton(Vexel::UI::ElementLayout const& layout, Vector2 siz
                                                     UIPalette[kCheckedColour]);
 }
 
-UICheckButton::~UICheckButton()
-{
-    if (raising)
-        *raising = true;
-}
+UICheckButton::~UICheckButton() = default;
 
 void UICheckButton::Update(float dt)
 {
@@ -122,16 +118,9 @@ void UICheckButton::OnClick(Vector2 const&)
     checked = !checked;
     const bool state = checked;
     // A Toggled handler may delete the button (a page being rebuilt).
-    bool deleted = false;
-    bool* outer = raising;
-    raising = &deleted;
+    DispatchGuard guard(this);
     Toggled.Raise(this, state);
-    if (deleted)
-    {
-        if (outer)
-            *outer = true;
+    if (guard.ElementDeleted())
         return;
-    }
-    raising = outer;
     CheckedChanged.Raise(state);
 }

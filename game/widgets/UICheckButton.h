@@ -61,5 +61,4 @@ private:
     float boxWidth; // the face: as wide as the pill tile's proportions give at height h
     Vector2 baseSize;
     float glowPhase;
-    bool* raising; // set while Toggled runs: tells OnClick the button was deleted
 };

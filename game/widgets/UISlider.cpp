@@ -41,15 +41,13 @@ UISlider::UISlider(Vexel::UI::ElementLayout const& layout, Vector2 size, ITransi
     : Element(layout, Vexel::UI::TouchMode::Take), batch(batch), glowBatch(glowBatch), minValue(min),
       maxValue(max), value(max > min ? value : min), showValue(showValue), size(size),
       trackThickness(size.y * 0.25f), knobSize(KnobSize(size.y)), baseSize(layout.sizePortrait),
-      glowPhase(0.0f), raising(nullptr), numberText(new Vexel::Graphics::Type::LinotypeBatch(kNumberCapacity))
+      glowPhase(0.0f), numberText(new Vexel::Graphics::Type::LinotypeBatch(kNumberCapacity))
 {
 }
 
 UISlider::~UISlider()
 {
     delete numberText;
-    if (raising)
-        *raising = true;
 }
 
 float UISlider::TrackLength() const
@@ -158,17 +156,10 @@ void UISlider::OnTouchMove(Vector2 const& position)
     value = ValueAt(position.x - origin.x);
     const int state = value;
     // A Changed handler may delete the slider.
-    bool deleted = false;
-    bool* outer = raising;
-    raising = &deleted;
+    DispatchGuard guard(this);
     Changed.Raise(this, state);
-    if (deleted)
-    {
-        if (outer)
-            *outer = true;
+    if (guard.ElementDeleted())
         return;
-    }
-    raising = outer;
     ValueChanged.Raise(state);
 }
 

@@ -73,7 +73,6 @@ private:
     Vector2 baseSize;
     float glowPhase;
     Vector2 origin; // top left of the last drawn rectangle: where touches are measured from
-    bool* raising;  // set while Changed runs: tells the touch step the slider was deleted
     // The number, laid out again on every drawn frame into the same batch.
     Vexel::Graphics::Type::LinotypeBatch* numberText;
 };

@@ -1,10 +1,13 @@
 #include "engine/core/Event.h"
 #include "engine/core/Thread.h"
+#include "tests/support/Latch.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 using Vexel::Action;
@@ -136,7 +139,7 @@ struct Tally
 };
 } // namespace
 
-TEST_F(EventTest, ConcurrentEventAllowsNestedRaisesAndSerialisesThreads)
+TEST_F(EventTest, ConcurrentEventAllowsNestedRaisesAndManyThreads)
 {
     ConcurrentEvent<int> event;
     Reentrant r;
@@ -179,4 +182,97 @@ TEST_F(EventTest, ConcurrentEventAllowsNestedRaisesAndSerialisesThreads)
     for (Worker& w : workers)
         EXPECT_GE(w.own.calls.load(), 200);
     EXPECT_EQ(shared.SubscriberCount(), 1u);
+}
+
+namespace
+{
+// A handler that announces it runs, then holds until released.
+struct Holder
+{
+    TestSupport::Latch entered;
+    TestSupport::Latch release;
+    std::atomic<bool> finished{false};
+    void Hold()
+    {
+        entered.CountDown();
+        release.Wait();
+        finished = true;
+    }
+};
+} // namespace
+
+TEST_F(EventTest, ConcurrentUnsubscribeWaitsForTheHandlerRunningOnAnotherThread)
+{
+    ConcurrentEvent<> event;
+    Holder holder;
+    event.Subscribe(Action<>(&holder, &Holder::Hold));
+    std::thread raiser([&] { event.Raise(); });
+    holder.entered.Wait();
+
+    // Removed while its handler runs elsewhere: Unsubscribe returns only after
+    // the handler did, so the target could be destroyed at once.
+    std::atomic<bool> finishedWhenReturned{false};
+    TestSupport::Latch unsubscribing;
+    std::thread remover(
+        [&]
+        {
+            unsubscribing.CountDown();
+            event.Unsubscribe(&holder);
+            finishedWhenReturned = holder.finished.load();
+        });
+    unsubscribing.Wait();
+    // Room for an Unsubscribe that does not wait to return too early.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    holder.release.CountDown();
+    remover.join();
+    raiser.join();
+    EXPECT_TRUE(finishedWhenReturned.load());
+    EXPECT_EQ(event.SubscriberCount(), 0u);
+}
+
+namespace
+{
+// Two events whose handlers, on two threads, each unsubscribe a bystander
+// from the other event while the other event's handler runs: the pattern
+// of a timer stopped from either frame event. Holding an event's lock while
+// a handler runs would deadlock here.
+struct CrossUnsubscriber
+{
+    ConcurrentEvent<>* other = nullptr;
+    TestSupport::Latch* mine = nullptr;   // opened when this handler runs
+    TestSupport::Latch* theirs = nullptr; // the other handler runs
+    Tally* bystander = nullptr;
+    void Run()
+    {
+        mine->CountDown();
+        theirs->Wait();
+        other->Unsubscribe(bystander);
+    }
+};
+} // namespace
+
+TEST_F(EventTest, ConcurrentHandlersMayTouchEachOthersEventsFromTwoThreads)
+{
+    ConcurrentEvent<> update, animate;
+    Tally onUpdate, onAnimate;
+    update.Subscribe(Action<>(&onUpdate, &Tally::Hit));
+    animate.Subscribe(Action<>(&onAnimate, &Tally::Hit));
+    TestSupport::Latch inUpdate, inAnimate;
+    CrossUnsubscriber a, b;
+    a.other = &animate;
+    a.mine = &inUpdate;
+    a.theirs = &inAnimate;
+    a.bystander = &onAnimate;
+    b.other = &update;
+    b.mine = &inAnimate;
+    b.theirs = &inUpdate;
+    b.bystander = &onUpdate;
+    update.Subscribe(Action<>(&a, &CrossUnsubscriber::Run));
+    animate.Subscribe(Action<>(&b, &CrossUnsubscriber::Run));
+    std::thread first([&] { update.Raise(); });
+    std::thread second([&] { animate.Raise(); });
+    first.join();
+    second.join();
+    EXPECT_EQ(update.SubscriberCount(), 1u);
+    EXPECT_EQ(animate.SubscriberCount(), 1u);
 }

@@ -58,7 +58,7 @@ TEST(Thread, StartRunsTheBodyOnceAndStopEndsIt)
     Thread thread(Action<ThreadContext const&>(&body, &Body::UntilStopped));
     EXPECT_FALSE(thread.IsRunning());
     thread.Start(&marker);
-    body.started.Wait();
+    ASSERT_TRUE(body.started.Wait());
     EXPECT_TRUE(thread.IsRunning());
 
     {
@@ -102,21 +102,53 @@ TEST(Thread, IdleThreadsJoinAtOnceAndCanBeRestarted)
     EXPECT_FALSE(empty.IsRunning());
 }
 
+namespace
+{
+// Notes the stop request, yet runs on until released.
+struct Stubborn
+{
+    Latch started;
+    Latch sawStop;
+    Latch release;
+    std::atomic<bool> finished{false};
+
+    void Run(ThreadContext const& context)
+    {
+        started.CountDown();
+        while (!context.IsStopRequested() && !release.IsOpen())
+            std::this_thread::yield();
+        if (context.IsStopRequested())
+            sawStop.CountDown();
+        release.Wait();
+        finished = true;
+    }
+};
+} // namespace
+
 TEST(Thread, DestructorWaitsForABodyThatIgnoresTheStopRequest)
 {
-    Body body;
-    std::atomic<bool> destroyed{false};
-    Thread* thread = new Thread(Action<ThreadContext const&>(&body, &Body::UntilReleased));
+    Stubborn body;
+    Thread* thread = new Thread(Action<ThreadContext const&>(&body, &Stubborn::Run));
     thread->Start();
     body.started.Wait();
+
+    // The deleting thread notes whether the body had finished by the time
+    // delete returned: a destructor that does not wait returns while the
+    // body still runs.
+    std::atomic<bool> finishedWhenDeleted{false};
     std::thread destroyer([&] {
         delete thread;
-        destroyed = true;
+        finishedWhenDeleted = body.finished.load();
     });
-    EXPECT_FALSE(destroyed.load());
+    // The destructor has asked the body to stop, so delete is under way;
+    // give a destructor that does not wait the time to return before the
+    // body is let go.
+    body.sawStop.Wait();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
     body.release.CountDown();
     destroyer.join();
-    EXPECT_TRUE(destroyed.load());
+    EXPECT_TRUE(body.finished.load());
+    EXPECT_TRUE(finishedWhenDeleted.load()) << "delete returned before the body had finished";
 }
 
 TEST(Thread, MutexesExcludeAndRecursiveMutexReenters)

@@ -5,6 +5,7 @@ its trace lines and its screenshots."""
 import os
 import re
 import select
+import shutil
 import subprocess
 import threading
 import time
@@ -16,6 +17,15 @@ TRACE = re.compile(r"^trace: [\w-]+: (.*) @(\d+\.\d+)$")
 # starts on a fresh Xvfb).
 CONNECT_FAILURES = ("Video initialization failed", "Couldn't open X11 display", "could not be opened",
                     "no X11 window")
+
+
+# What the window tests run besides the program (scripts/install-deps
+# installs them all).
+TOOLS = ("Xvfb", "xdotool", "import", "convert", "xdpyinfo")
+
+
+def missing_tools(tools=TOOLS):
+    return [tool for tool in tools if not shutil.which(tool)]
 
 
 class Failure(Exception):
@@ -45,6 +55,8 @@ class Xvfb:
     """A private X server on a free display number."""
 
     def __init__(self, size=SCREEN):
+        if not shutil.which("Xvfb"):
+            raise RuntimeError("Xvfb is not installed (scripts/install-deps installs it)")
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % size, "-nolisten", "tcp"],

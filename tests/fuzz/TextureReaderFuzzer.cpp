@@ -5,6 +5,7 @@
 #include "engine/graphics/PvrReader.h"
 #include "engine/graphics/RawTextureReader.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -21,8 +22,20 @@ void Check(bool accepted, TextureImage const& image)
     if (image.width == 0 || image.height == 0 || image.pixels.empty() ||
         image.pixels.size() > Vexel::Graphics::kMaxTexturePixelBytes)
         abort();
-    const uint64_t needed = uint64_t(image.width) * image.height * uint64_t(image.bitsPerPixel) / 8;
-    if (!image.IsCompressed() && image.pixels.size() < needed)
+    if (!image.IsCompressed())
+    {
+        const uint64_t needed = uint64_t(image.width) * image.height * uint64_t(image.bitsPerPixel) / 8;
+        if (image.pixels.size() < needed)
+            abort();
+        return;
+    }
+    // PVRTC: 4 or 2 bits per pixel, and at least the padded blocks (8 x 8
+    // pixels at 4 bits, 16 x 8 at 2 bits) that an upload hands to GL.
+    if (image.bitsPerPixel != 4 && image.bitsPerPixel != 2)
+        abort();
+    const uint64_t w = std::max<uint64_t>(image.width, image.bitsPerPixel == 2 ? 16 : 8);
+    const uint64_t h = std::max<uint64_t>(image.height, 8);
+    if (image.pixels.size() < w * h * uint64_t(image.bitsPerPixel) / 8)
         abort();
 }
 } // namespace

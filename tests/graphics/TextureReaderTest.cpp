@@ -31,6 +31,20 @@ std::vector<uint8_t> PvrBody(int length)
     return out;
 }
 
+// A legacy PVR file: the 52-byte header and dataLength bytes of PvrBody.
+std::vector<uint8_t> MakePvr(uint32_t width, uint32_t height, uint32_t bits, bool alpha, int dataLength)
+{
+    std::vector<uint8_t> out(52, 0);
+    const uint32_t words[][2] = {{0, 52}, {4, height}, {8, width}, {24, bits}, {44, PvrReader::kTag}};
+    for (auto const& word : words)
+        for (int i = 0; i < 4; ++i)
+            out[word[0] + i] = uint8_t(word[1] >> (8 * i));
+    out[40] = alpha ? 1 : 0;
+    const std::vector<uint8_t> body = PvrBody(dataLength);
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
 // Reads with whichever reader the first bytes call for.
 bool ReadAny(std::vector<uint8_t> const& bytes, size_t size, bool allowCompressed, TextureImage& image)
 {
@@ -144,6 +158,42 @@ TEST_F(TextureReaderTest, PvrThirtyTwoBitAndPvrtcHeaders)
         EXPECT_EQ(compressed.bitsPerPixel, row.bits);
         EXPECT_TRUE(compressed.IsCompressed());
         EXPECT_EQ(compressed.pixels.size(), 32u); // max(32, w * h * bits / 8)
+    }
+}
+
+TEST_F(TextureReaderTest, PvrtcTakesTwoOrFourBitsAndAtLeastItsPaddedBlocks)
+{
+    struct Row
+    {
+        uint32_t width, height, bits;
+        int needed; // bytes the image takes; 0 when no size is accepted
+    };
+    const Row rows[] = {
+        {8, 8, 4, 32},    {4, 4, 4, 32},     {4, 16, 4, 64}, // 4 bits: at least 8 x 8
+        {32, 32, 4, 512}, {16, 8, 2, 32},    {4, 4, 2, 32},  // 2 bits: at least 16 x 8
+        {32, 4, 2, 64},   {64, 64, 2, 1024}, {8, 8, 1, 0},   // other counts are no PVRTC
+        {8, 8, 3, 0},     {8, 8, 8, 0},      {8, 8, 16, 0},  {8, 8, 24, 0},
+    };
+    for (Row const& row : rows)
+    {
+        SCOPED_TRACE(std::to_string(row.width) + "x" + std::to_string(row.height) + " at " +
+                     std::to_string(row.bits));
+        TextureImage image;
+        const std::vector<uint8_t> roomy = MakePvr(row.width, row.height, row.bits, true, 4096);
+        if (row.needed == 0)
+        {
+            EXPECT_FALSE(PvrReader::Read(roomy.data(), roomy.size(), true, image));
+            continue;
+        }
+        EXPECT_EQ(PvrReader::PvrtcByteCount(row.width, row.height, row.bits), uint64_t(row.needed));
+        const std::vector<uint8_t> exact = MakePvr(row.width, row.height, row.bits, false, row.needed);
+        ASSERT_TRUE(PvrReader::Read(exact.data(), exact.size(), true, image));
+        EXPECT_EQ(image.pixels, PvrBody(row.needed));
+        ASSERT_TRUE(PvrReader::Read(roomy.data(), roomy.size(), true, image));
+        EXPECT_EQ(image.pixels.size(), size_t(row.needed));
+        const std::vector<uint8_t> shortByOne =
+            MakePvr(row.width, row.height, row.bits, false, row.needed - 1);
+        EXPECT_FALSE(PvrReader::Read(shortByOne.data(), shortByOne.size(), true, image));
     }
 }
 

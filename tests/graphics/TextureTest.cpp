@@ -8,11 +8,10 @@
 #include "engine/core/FrameEvents.h"
 
 #include "tests/graphics/TextureFiles.h"
+#include "tests/support/Latch.h"
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 
 using namespace Vexel::Graphics;
@@ -50,30 +49,6 @@ void RaiseAnimating()
 {
     Vexel::FrameEvents::Animating.Raise(1.0f / 30.0f);
 }
-
-// Lets several threads start together.
-class StartGate
-{
-public:
-    void Wait()
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        opened.wait(lock, [this] { return open; });
-    }
-    void Open()
-    {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            open = true;
-        }
-        opened.notify_all();
-    }
-
-private:
-    std::mutex mutex;
-    std::condition_variable opened;
-    bool open = false;
-};
 } // namespace
 
 class TextureTest : public ::testing::Test
@@ -344,7 +319,7 @@ TEST_F(TextureTest, ConcurrentCreationMakesOneReferencePerName)
     const std::string memoryName = FreshName("shared");
     const std::vector<uint8_t> png = TextureFiles::Read("rgba_3x2.png");
     const int kThreads = 6;
-    StartGate gate;
+    TestSupport::Latch gate; // starts the threads together
     std::vector<TextureReference*> fromFile(kThreads), fromMemory(kThreads);
     std::vector<std::thread> threads;
     for (int i = 0; i < kThreads; ++i)
@@ -361,7 +336,7 @@ TEST_F(TextureTest, ConcurrentCreationMakesOneReferencePerName)
                 fromMemory[i]->Load();
             });
     }
-    gate.Open();
+    gate.CountDown();
     for (std::thread& thread : threads)
         thread.join();
     for (int i = 1; i < kThreads; ++i)

@@ -1,14 +1,23 @@
 // Hand-over helpers for threading tests: a counting latch that opens when
 // counted down to zero, and a yielding wait on a condition that only another
-// thread can make true. Neither ever sleeps for a fixed time.
+// thread can make true. Neither sleeps for a fixed time, and neither waits
+// for ever: a wait that runs out fails the test (from any thread) and
+// returns false, so a broken hand-over ends the test instead of hanging it.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
 namespace TestSupport
 {
+
+// Long enough for a sanitizer build on a loaded machine; far below the
+// CTest timeout, so the failure names the wait that ran out.
+constexpr std::chrono::milliseconds kHandOverTimeout(10000);
 
 class Latch
 {
@@ -22,10 +31,15 @@ public:
             condition.notify_all();
     }
 
-    void Wait()
+    // True once open; false, with a test failure, when the time runs out.
+    bool Wait(std::chrono::milliseconds timeout = kHandOverTimeout)
     {
         std::unique_lock<std::mutex> lock(mutex);
-        condition.wait(lock, [this] { return count == 0; });
+        if (condition.wait_for(lock, timeout, [this] { return count == 0; }))
+            return true;
+        ADD_FAILURE() << "a latch was still closed (" << count << " to go) after " << timeout.count()
+                      << " ms";
+        return false;
     }
 
     bool IsOpen()
@@ -41,10 +55,21 @@ private:
 };
 
 // For state that offers no notification of its own (the pool's stop flag).
-template <class Condition> void YieldUntil(Condition condition)
+// True once the condition holds; false, with a test failure, on timeout.
+template <class Condition>
+bool YieldUntil(Condition condition, std::chrono::milliseconds timeout = kHandOverTimeout)
 {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!condition())
+    {
+        if (std::chrono::steady_clock::now() >= deadline)
+        {
+            ADD_FAILURE() << "a condition did not come true within " << timeout.count() << " ms";
+            return false;
+        }
         std::this_thread::yield();
+    }
+    return true;
 }
 
 } // namespace TestSupport

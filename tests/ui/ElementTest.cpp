@@ -549,3 +549,86 @@ TEST_F(ElementTest, HandlerMayDeleteTheElementDuringItsOwnDispatch)
     e->TouchDown(Vector2(10, 10), 1);
     EXPECT_FALSE(Contains(hooks, "e:OnTouchDown"));
 }
+
+namespace
+{
+// A subclass that raises two events of its own from its click hook, the way
+// the widgets do, guarded against a handler that deletes it.
+class TwoStepElement : public Element
+{
+public:
+    TwoStepElement() : Element(Box(0, 0, 100, 100), TouchMode::Take) {}
+
+    void OnClick(Vector2 const&) override
+    {
+        ++steps;
+        DispatchGuard guard(this);
+        First.Raise(this);
+        if (guard.ElementDeleted())
+            return;
+        ++steps; // touches a member: must not run on a deleted element
+        Second.Raise(this);
+    }
+
+    Vexel::Event<Element*> First;
+    Vexel::Event<Element*> Second;
+    int steps = 0;
+};
+
+struct StepListener
+{
+    Element* victim = nullptr;
+    bool deleteOnFirst = false;
+    int firsts = 0;
+    int seconds = 0;
+    void OnFirst(Element*)
+    {
+        ++firsts;
+        if (deleteOnFirst)
+        {
+            delete victim;
+            victim = nullptr;
+        }
+    }
+    void OnSecond(Element*) { ++seconds; }
+    void Watch(TwoStepElement* e)
+    {
+        victim = e;
+        e->First.Subscribe(Vexel::Action<Element*>(this, &StepListener::OnFirst));
+        e->Second.Subscribe(Vexel::Action<Element*>(this, &StepListener::OnSecond));
+    }
+};
+} // namespace
+
+TEST_F(ElementTest, SubclassGuardSurvivesAHandlerThatDeletesTheElement)
+{
+    // The subclass's guard nests inside the element's own touch-up guard;
+    // both must see the deletion (under AddressSanitizer any later access to
+    // the element fails the run).
+    for (bool deleteOnFirst : {false, true})
+    {
+        auto* e = new TwoStepElement();
+        e->Arrange(0.0f, kScreen, Vector2(0, 0));
+        StepListener listener;
+        listener.deleteOnFirst = deleteOnFirst;
+        listener.Watch(e);
+        e->TouchDown(Vector2(10, 10), 1);
+        e->TouchUp(Vector2(10, 10));
+        EXPECT_EQ(listener.firsts, 1);
+        EXPECT_EQ(listener.seconds, deleteOnFirst ? 0 : 1) << deleteOnFirst;
+        if (deleteOnFirst)
+        {
+            EXPECT_EQ(listener.victim, nullptr);
+        }
+        else
+        {
+            EXPECT_EQ(e->steps, 2);
+            // The guard left the element as it found it: a second click runs
+            // through again.
+            e->TouchDown(Vector2(10, 10), 1);
+            e->TouchUp(Vector2(10, 10));
+            EXPECT_EQ(listener.seconds, 2);
+            delete e;
+        }
+    }
+}

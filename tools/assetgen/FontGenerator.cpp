@@ -15,6 +15,7 @@
 
 #include "engine/core/BitWriter.h"
 #include "engine/core/CharCoding.h"
+#include "engine/core/Log.h"
 #include "engine/core/PackedStream.h"
 
 #include <ft2build.h>
@@ -291,7 +292,7 @@ bool WriteFaceFile(std::string const& path, FaceTables const& face, std::string 
         WriteFace(writer, face, name, texture, total);
         if (writer.GetErrors() != 0)
         {
-            fprintf(stderr, "FontGenerator: could not encode %s\n", path.c_str());
+            Vexel::Log::Error("fonts", "could not encode %s", path.c_str());
             return false;
         }
         total = stream.GetLength();
@@ -302,7 +303,7 @@ bool WriteFaceFile(std::string const& path, FaceTables const& face, std::string 
     file.close();
     if (!file)
     {
-        fprintf(stderr, "FontGenerator: could not write %s\n", path.c_str());
+        Vexel::Log::Error("fonts", "could not write %s", path.c_str());
         return false;
     }
     return true;
@@ -322,7 +323,7 @@ bool BuildTables(FT_Face face, FaceTables& out)
         {
             if (code <= 126)
             {
-                fprintf(stderr, "FontGenerator: the font has no glyph for code %d\n", code);
+                Vexel::Log::Error("fonts", "the font has no glyph for code %d", code);
                 return false;
             }
             continue; // Latin-1 only where the font has it
@@ -330,7 +331,7 @@ bool BuildTables(FT_Face face, FaceTables& out)
         Glyph g;
         if (!RenderGlyph(face, code, out.ascent, g))
         {
-            fprintf(stderr, "FontGenerator: could not render code %d\n", code);
+            Vexel::Log::Error("fonts", "could not render code %d", code);
             return false;
         }
         out.glyphs.push_back(std::move(g));
@@ -354,7 +355,7 @@ bool BuildTables(FT_Face face, FaceTables& out)
     }
     if (!LayOutAtlas(out))
     {
-        fprintf(stderr, "FontGenerator: the glyphs do not fit a texture\n");
+        Vexel::Log::Error("fonts", "the glyphs do not fit a texture");
         return false;
     }
     return true;
@@ -384,18 +385,18 @@ bool GenerateFonts(std::string const& outputDirectory)
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0)
     {
-        fprintf(stderr, "FontGenerator: FreeType did not start\n");
+        Vexel::Log::Error("fonts", "FreeType did not start");
         return false;
     }
     FT_Face face = nullptr;
     bool ok = false;
     if (FT_New_Face(library, fontPath.c_str(), 0, &face) != 0)
-        fprintf(stderr, "FontGenerator: cannot open %s (install fonts-dejavu-core)\n", fontPath.c_str());
+        Vexel::Log::Error("fonts", "cannot open %s (install fonts-dejavu-core)", fontPath.c_str());
     else if (std::string(face->family_name ? face->family_name : "") != "DejaVu Sans")
-        fprintf(stderr, "FontGenerator: %s is %s, not DejaVu Sans (install fonts-dejavu-core)\n",
-                fontPath.c_str(), face->family_name ? face->family_name : "unnamed");
+        Vexel::Log::Error("fonts", "%s is %s, not DejaVu Sans (install fonts-dejavu-core)", fontPath.c_str(),
+                          face->family_name ? face->family_name : "unnamed");
     else if (FT_Set_Pixel_Sizes(face, 0, kFaceSize) != 0)
-        fprintf(stderr, "FontGenerator: cannot size %s to %d px\n", fontPath.c_str(), kFaceSize);
+        Vexel::Log::Error("fonts", "cannot size %s to %d px", fontPath.c_str(), kFaceSize);
     else
     {
         FaceTables tables;
@@ -404,7 +405,7 @@ bool GenerateFonts(std::string const& outputDirectory)
             std::vector<uint8_t> plain = EncodeAtlas(tables, false);
             std::vector<uint8_t> outline = EncodeAtlas(tables, true);
             if (plain.empty() || outline.empty())
-                fprintf(stderr, "FontGenerator: PNG encoding failed\n");
+                Vexel::Log::Error("fonts", "PNG encoding failed");
             else
                 ok = WriteFaceFile(outputDirectory + "/SegoeUI_24pt.type", tables, "DejaVu Sans 24", plain) &&
                      WriteFaceFile(outputDirectory + "/SegoeUI_24pt_outline.type", tables,

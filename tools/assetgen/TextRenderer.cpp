@@ -1,5 +1,7 @@
 #include "tools/assetgen/TextRenderer.h"
 
+#include "engine/core/Log.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -21,13 +23,13 @@ TextRenderer::TextRenderer(std::string const& fontPath) : impl(new Impl)
     if (FT_Init_FreeType(&impl->library) != 0)
     {
         impl->library = nullptr;
-        std::fprintf(stderr, "assetgen: FreeType failed to start\n");
+        Vexel::Log::Error("assetgen", "FreeType failed to start");
         return;
     }
     if (FT_New_Face(impl->library, fontPath.c_str(), 0, &impl->face) != 0)
     {
         impl->face = nullptr;
-        std::fprintf(stderr, "assetgen: cannot open font %s\n", fontPath.c_str());
+        Vexel::Log::Error("assetgen", "cannot open font %s", fontPath.c_str());
     }
 }
 

@@ -3,6 +3,7 @@
 //   assetgen --manifest M --data DIR --table FILE --font TTF [--testdata DIR]
 //   assetgen --audio DIR      (the sound effects and music alone)
 // Atlases are painted on parallel threads; each output is deterministic.
+#include "engine/core/Log.h"
 #include "tools/assetgen/Art.h"
 #include "tools/assetgen/AudioAssets.h"
 #include "tools/assetgen/AtlasBuilder.h"
@@ -64,10 +65,8 @@ int main(int argc, char** argv)
     Options opt;
     if (!ParseOptions(argc, argv, opt))
     {
-        std::fprintf(
-            stderr,
-            "usage: assetgen --manifest FILE --data DIR --table FILE.cpp --font FILE.ttf [--testdata DIR]\n"
-            "       assetgen --audio DIR\n");
+        Vexel::Log::Error("usage", "assetgen --manifest FILE --data DIR --table FILE.cpp --font FILE.ttf [--testdata DIR]");
+        Vexel::Log::Error("usage", "assetgen --audio DIR");
         return 2;
     }
     if (!opt.audio.empty())
@@ -76,12 +75,12 @@ int main(int argc, char** argv)
     std::string error;
     if (!LoadManifest(opt.manifest, manifest, error) || !ValidateManifest(manifest, error))
     {
-        std::fprintf(stderr, "assetgen: %s: %s\n", opt.manifest.c_str(), error.c_str());
+        Vexel::Log::Error("assetgen", "%s: %s", opt.manifest.c_str(), error.c_str());
         return 1;
     }
     if (!WriteTileTableSource(manifest, opt.table, error))
     {
-        std::fprintf(stderr, "assetgen: %s\n", error.c_str());
+        Vexel::Log::Error("assetgen", "%s", error.c_str());
         return 1;
     }
 
@@ -135,7 +134,7 @@ int main(int argc, char** argv)
             if (!ok)
             {
                 std::lock_guard<std::mutex> lock(report);
-                std::fprintf(stderr, "assetgen: %s\n", err.c_str());
+                Vexel::Log::Error("assetgen", "%s", err.c_str());
                 failed = true;
             }
         }

@@ -11,7 +11,7 @@
 #include "engine/core/AppSettings.h"
 #include "engine/core/Platform.h"
 #include "engine/display/GLContext.h"
-#include "engine/display/PlatformEvents.h"
+#include "engine/display/SdlSession.h"
 #include "engine/platform/PlatformLibrary.h"
 #include "engine/ui/UIHelper.h"
 #include "engine/ui/UIManager.h"
@@ -19,15 +19,13 @@
 
 #include <SDL.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 using namespace Vexel;
 
 namespace
 {
 
-const Uint32 kSdlSubsystems = SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK;
+// As the game: no SDL timer thread.
+const Uint32 kSdlSubsystems = SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK;
 const char* const kWindowTitle = "Cobalt Keep Widgets";
 
 } // namespace
@@ -38,11 +36,11 @@ int main(int, char**)
     if (!session.ReadSeams("gallery"))
         return 1;
 
-    Platform::PrepareVideoDriver();
-    if (SDL_Init(kSdlSubsystems) < 0)
+    Platform::SdlSession sdl;
+    if (!sdl.Start(kSdlSubsystems))
     {
-        std::fprintf(stderr, "Video initialization failed: %s\n", SDL_GetError());
-        SDL_Quit();
+        Vexel::Log::Error("gallery", "Video initialization failed: %s", SDL_GetError());
+        sdl.Quit();
         return 1;
     }
     PDL_Init(0);
@@ -62,8 +60,8 @@ int main(int, char**)
         App::ShellSession::OpenWindow(kWindowTitle, metrics.horizontalPixels, metrics.verticalPixels);
     if (!context)
     {
-        std::fprintf(stderr, "Video mode setting failed: %s\n", SDL_GetError());
-        SDL_Quit();
+        Vexel::Log::Error("gallery", "Video mode setting failed: %s", SDL_GetError());
+        sdl.Quit();
         return 1;
     }
     Vexel::Log::Verbose("gallery", "window %d x %d, %s", context->GetWidth(), context->GetHeight(), context->GetVersion());
@@ -86,7 +84,7 @@ int main(int, char**)
 
     PDL_Quit();
     delete context;
-    SDL_Quit();
+    sdl.Quit();
     UI::UIManager::DetachElement(gallery);
     delete gallery;
     ShutdownUIHelper();

@@ -7,10 +7,9 @@ else that stands still.
     run_gallery_e2e.py GALLERY OUTPUT_DIR
 
 Screenshots (gallery_frame1.png, before.png, after_click.png, after_drag.png)
-and the log stay in OUTPUT_DIR. Exit status 0 passes, 77 skips."""
+and the log stay in OUTPUT_DIR. Exit status 0 passes."""
 
 import os
-import shutil
 import signal
 import subprocess
 import sys
@@ -21,7 +20,6 @@ sys.path.insert(0, os.path.join(HERE, "..", "..", "e2e"))
 import e2e_support as e2e  # noqa: E402
 from e2e_support import Failure, check, wait_for, xdotool  # noqa: E402
 
-SKIP = 77
 WINDOW = "^Cobalt Keep Widgets$"
 
 # The gallery's layout (tests/widgets/gallery/GalleryScreen.cpp), UI pixels =
@@ -163,10 +161,10 @@ def main():
     if len(sys.argv) != 3:
         print(__doc__)
         return 2
-    for tool in ("Xvfb", "xdotool", "import", "convert", "xdpyinfo"):
-        if not shutil.which(tool):
-            print("%s is not installed; skipping" % tool)
-            return SKIP
+    missing = e2e.missing_tools()
+    if missing:
+        print("FAILED: %s not installed (scripts/install-deps installs them)" % ", ".join(missing))
+        return 1
     gallery, out = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     out = os.path.join(out, "gallery_e2e")
     os.makedirs(out, exist_ok=True)

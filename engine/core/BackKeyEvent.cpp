@@ -1,0 +1,11 @@
+#include "engine/core/BackKeyEvent.h"
+
+namespace Vexel
+{
+namespace App
+{
+
+Event<> BackKeyPressed;
+
+} // namespace App
+} // namespace Vexel
