@@ -32,8 +32,8 @@ public:
 
     void Watch(Leaderboard::ResponseTask* task)
     {
-        task->Completed.Subscribe(Vexel::Action<Leaderboard::ResponseTask*, Leaderboard::response_t>(
-            this, &Counter::OnCompleted));
+        task->Completed.Subscribe(
+            Vexel::Action<Leaderboard::ResponseTask*, Leaderboard::response_t>(this, &Counter::OnCompleted));
     }
     void OnCompleted(Leaderboard::ResponseTask* task, Leaderboard::response_t response)
     {
@@ -86,8 +86,8 @@ int main()
             const std::string name = "B" + std::to_string(i % 10);
             const int64_t score = 1000 + i;
             const Clock::time_point start = Clock::now();
-            counter.Watch(board.Submit(10001, SubmitSchema, &device, 2, 3000, &name, int64_t(INT64_MAX - score), score,
-                                       9, 0, 60, 100));
+            counter.Watch(board.Submit(10001, SubmitSchema, &device, 2, 3000, &name,
+                                       int64_t(INT64_MAX - score), score, 9, 0, 60, 100));
             PumpUntil(counter, counter.answered + 1);
             submits.push_back(Milliseconds(Clock::now() - start));
         }

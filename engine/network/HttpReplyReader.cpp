@@ -48,7 +48,10 @@ int64_t ParseLength(std::string const& text)
 
 HttpReplyReader::HttpReplyReader() {}
 
-HttpReplyReader::~HttpReplyReader() { delete body; }
+HttpReplyReader::~HttpReplyReader()
+{
+    delete body;
+}
 
 bool HttpReplyReader::Feed(const uint8_t* data, int count)
 {
@@ -145,9 +148,15 @@ void HttpReplyReader::ParseHeader()
     received = 0;
 }
 
-bool HttpReplyReader::IsDone() const { return done; }
+bool HttpReplyReader::IsDone() const
+{
+    return done;
+}
 
-WebResponse::Enum HttpReplyReader::GetResult() const { return result; }
+WebResponse::Enum HttpReplyReader::GetResult() const
+{
+    return result;
+}
 
 IO::MemoryBuffer* HttpReplyReader::TakeBody()
 {
@@ -156,7 +165,10 @@ IO::MemoryBuffer* HttpReplyReader::TakeBody()
     return taken;
 }
 
-int64_t HttpReplyReader::GetContentLength() const { return contentLength; }
+int64_t HttpReplyReader::GetContentLength() const
+{
+    return contentLength;
+}
 
 } // namespace Network
 } // namespace Vexel

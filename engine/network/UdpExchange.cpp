@@ -34,8 +34,8 @@ class UdpExchange::Impl
 {
 public:
     Impl(UdpExchange* owner, IPEndPoint const& local, int maxDeliveries)
-        : owner(owner), thread(Action<Threading::ThreadContext const&>(this, &Impl::ReceiveLoop)), socket(local),
-          maxDeliveries(maxDeliveries > 0 ? maxDeliveries : 0)
+        : owner(owner), thread(Action<Threading::ThreadContext const&>(this, &Impl::ReceiveLoop)),
+          socket(local), maxDeliveries(maxDeliveries > 0 ? maxDeliveries : 0)
     {
     }
 
@@ -66,8 +66,8 @@ void UdpExchange::Impl::ReceiveLoop(Threading::ThreadContext const& context)
         IPEndPoint sender;
         const UdpStatus::Enum status = socket.Receive(buffer.data(), ReceiveBufferSize, length, sender);
         if (status == UdpStatus::Truncated)
-            Log::Warning("network", "a datagram from %s is larger than %d bytes; dropped", sender.ToString().c_str(),
-                         ReceiveBufferSize);
+            Log::Warning("network", "a datagram from %s is larger than %d bytes; dropped",
+                         sender.ToString().c_str(), ReceiveBufferSize);
         if (status == UdpStatus::NothingReceived)
         {
             socket.WaitForData(IdleWaitMs);
@@ -180,7 +180,10 @@ bool UdpExchange::Send(IPEndPoint const& destination, IO::IPackedStream* stream)
     return impl->socket.Send(destination, stream->GetData(), stream->GetLength()) == UdpStatus::Done;
 }
 
-uint16_t UdpExchange::GetBoundPort() const { return impl->socket.GetBoundPort(); }
+uint16_t UdpExchange::GetBoundPort() const
+{
+    return impl->socket.GetBoundPort();
+}
 
 } // namespace Network
 } // namespace Vexel

@@ -78,11 +78,20 @@ UdpSocket::~UdpSocket()
     delete impl;
 }
 
-bool UdpSocket::IsOpen() const { return impl->open; }
+bool UdpSocket::IsOpen() const
+{
+    return impl->open;
+}
 
-UdpSocketState::Enum UdpSocket::GetState() const { return impl->state; }
+UdpSocketState::Enum UdpSocket::GetState() const
+{
+    return impl->state;
+}
 
-IPEndPoint const& UdpSocket::GetLocalEndPoint() const { return impl->local; }
+IPEndPoint const& UdpSocket::GetLocalEndPoint() const
+{
+    return impl->local;
+}
 
 uint16_t UdpSocket::GetBoundPort() const
 {
@@ -92,7 +101,10 @@ uint16_t UdpSocket::GetBoundPort() const
     return address ? SDLNet_Read16(&address->port) : 0;
 }
 
-UdpStatus::Enum UdpSocket::GetLastStatus() const { return impl->lastStatus; }
+UdpStatus::Enum UdpSocket::GetLastStatus() const
+{
+    return impl->lastStatus;
+}
 
 UdpStatus::Enum UdpSocket::Close()
 {
@@ -140,7 +152,7 @@ UdpStatus::Enum UdpSocket::Send(IPEndPoint const& destination, const uint8_t* da
     impl->sendPacket->len = length;
     impl->sendPacket->address = ToNetworkOrder(destination);
     return impl->Keep(SDLNet_UDP_Send(impl->socket, -1, impl->sendPacket) >= 1 ? UdpStatus::Done
-                                                                                : UdpStatus::SendFailed);
+                                                                               : UdpStatus::SendFailed);
 }
 
 } // namespace Network

@@ -205,11 +205,20 @@ WebResponse::Enum Fetch(std::string const& url, IO::MemoryBuffer*& body, std::at
 
 WebClient::WebClient() : impl(new Impl()) {}
 
-WebClient::~WebClient() { delete impl; }
+WebClient::~WebClient()
+{
+    delete impl;
+}
 
-void WebClient::SetTimeLimit(int milliseconds) { impl->timeLimit = milliseconds > 0 ? milliseconds : 0; }
+void WebClient::SetTimeLimit(int milliseconds)
+{
+    impl->timeLimit = milliseconds > 0 ? milliseconds : 0;
+}
 
-int WebClient::GetTimeLimit() const { return impl->timeLimit; }
+int WebClient::GetTimeLimit() const
+{
+    return impl->timeLimit;
+}
 
 WebResponse::Enum WebClient::Download(std::string const& url, IO::MemoryBuffer*& body,
                                       std::atomic<bool> const* stop)
@@ -223,7 +232,8 @@ WebClient::DownloadTaskType* WebClient::BeginDownload(std::string const& url)
     auto* task = new DownloadTaskType(Func<DownloadResult>(download, &DownloadTask::Run),
                                       DownloadResult(WebResponse::Incomplete, nullptr), false);
     task->Disposed.Subscribe(Action<DownloadTaskType*, DownloadResult>(download, &DownloadTask::OnDisposed));
-    task->Cancelled.Subscribe(Action<DownloadTaskType*, DownloadResult>(download, &DownloadTask::OnCancelled));
+    task->Cancelled.Subscribe(
+        Action<DownloadTaskType*, DownloadResult>(download, &DownloadTask::OnCancelled));
     Threading::ThreadPool::QueueWorkItem(task->AsAction());
     return task;
 }

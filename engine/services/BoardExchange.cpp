@@ -270,7 +270,10 @@ Leaderboard::ResponseTask* BoardExchange::Enqueue(IO::IPackedStream* request, st
     return task;
 }
 
-void BoardExchange::DispatchFinished(float) { Impl::DeliverAll(impl->finished); }
+void BoardExchange::DispatchFinished(float)
+{
+    Impl::DeliverAll(impl->finished);
+}
 
 bool BoardExchange::SetServerUrl(std::string const& baseUrl)
 {
@@ -297,7 +300,10 @@ bool BoardExchange::IsOnline()
     return impl->online;
 }
 
-void BoardExchange::SetTimeLimit(int milliseconds) { impl->client.SetTimeLimit(milliseconds); }
+void BoardExchange::SetTimeLimit(int milliseconds)
+{
+    impl->client.SetTimeLimit(milliseconds);
+}
 
 int BoardExchange::GetQueuedCount()
 {
@@ -305,9 +311,15 @@ int BoardExchange::GetQueuedCount()
     return int(impl->queue.size());
 }
 
-int BoardExchange::GetFinishedCount() { return int(impl->finished.Count()); }
+int BoardExchange::GetFinishedCount()
+{
+    return int(impl->finished.Count());
+}
 
-int BoardExchange::GetLeftoverCount() { return int(impl->leftovers.Count()); }
+int BoardExchange::GetLeftoverCount()
+{
+    return int(impl->leftovers.Count());
+}
 
 } // namespace Services
 } // namespace Vexel

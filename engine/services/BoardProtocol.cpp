@@ -151,7 +151,8 @@ Leaderboard::response_t DecodeReply(IO::MemoryBuffer* body, uint128 const& key, 
         return badReply;
     // The client's own pending, cancelled and destroyed states cannot come
     // from the server.
-    if (status == BoardStatus::Pending || status == BoardStatus::Cancelled || status == BoardStatus::Destroyed)
+    if (status == BoardStatus::Pending || status == BoardStatus::Cancelled ||
+        status == BoardStatus::Destroyed)
         return badReply;
     if (status != BoardStatus::Success || count == 0)
         return Leaderboard::response_t(status, nullptr);

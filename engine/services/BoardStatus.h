@@ -14,12 +14,12 @@ struct BoardStatus
     {
         Pending = 0,
         Success = 1,
-        Cancelled = 2,      // the task was cancelled or the exchange shut down
-        Destroyed = 3,      // the task was destroyed before its answer came
+        Cancelled = 2, // the task was cancelled or the exchange shut down
+        Destroyed = 3, // the task was destroyed before its answer came
         DownloadFailed = 0xF101,
-        BadBody = 0xF103,   // empty, or could not be deciphered
-        Refused = 0xF402,   // the server wants this entry on the other board
-        BadReply = 0xF801   // wrong magic, length past the body, bad rows, or a reserved status
+        BadBody = 0xF103, // empty, or could not be deciphered
+        Refused = 0xF402, // the server wants this entry on the other board
+        BadReply = 0xF801 // wrong magic, length past the body, bad rows, or a reserved status
     };
 };
 

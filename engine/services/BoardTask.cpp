@@ -65,11 +65,11 @@ public:
     ResponseTask* task = nullptr;
 };
 
-BoardTask::BoardTask(std::string const& resultSchema, uint64_t sequence) : impl(new Impl(resultSchema, sequence))
+BoardTask::BoardTask(std::string const& resultSchema, uint64_t sequence)
+    : impl(new Impl(resultSchema, sequence))
 {
-    ResponseTask* task =
-        new ResponseTask(Func<Leaderboard::response_t>(this, &BoardTask::GetResponse), Leaderboard::response_t(),
-                         false);
+    ResponseTask* task = new ResponseTask(Func<Leaderboard::response_t>(this, &BoardTask::GetResponse),
+                                          Leaderboard::response_t(), false);
     task->Cancelled.Subscribe(TaskAction(impl, &Impl::OnTaskCancelled));
     task->Disposed.Subscribe(TaskAction(impl, &Impl::OnTaskDisposed));
     RowsKeeper* keeper = new RowsKeeper(resultSchema);
@@ -100,9 +100,15 @@ BoardTask::ResponseTask* BoardTask::GetTask()
     return impl->task;
 }
 
-uint64_t BoardTask::GetSequence() const { return impl->sequence; }
+uint64_t BoardTask::GetSequence() const
+{
+    return impl->sequence;
+}
 
-std::string const& BoardTask::GetResultSchema() const { return impl->schema; }
+std::string const& BoardTask::GetResultSchema() const
+{
+    return impl->schema;
+}
 
 int32_t BoardTask::GetStatus()
 {

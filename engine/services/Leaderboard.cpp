@@ -33,24 +33,28 @@ Leaderboard::ResponseTask* Leaderboard::SubmitValues(int32_t board, const char* 
 {
     va_list values;
     va_start(values, schema);
-    IO::IPackedStream* request = BoardProtocol::BuildRequest(BoardProtocol::Operation::Submit, impl->gameKey, board,
-                                                             std::string(schema ? schema : ""), values);
+    IO::IPackedStream* request = BoardProtocol::BuildRequest(
+        BoardProtocol::Operation::Submit, impl->gameKey, board, std::string(schema ? schema : ""), values);
     va_end(values);
     return BoardExchange::Instance().Enqueue(request, std::string());
 }
 
-Leaderboard::ResponseTask* Leaderboard::QueryValues(int32_t board, const char* rowSchema, const char* keySchema,
-                                                    ...)
+Leaderboard::ResponseTask* Leaderboard::QueryValues(int32_t board, const char* rowSchema,
+                                                    const char* keySchema, ...)
 {
     va_list values;
     va_start(values, keySchema);
-    IO::IPackedStream* request = BoardProtocol::BuildRequest(BoardProtocol::Operation::Query, impl->gameKey, board,
-                                                             std::string(keySchema ? keySchema : ""), values);
+    IO::IPackedStream* request =
+        BoardProtocol::BuildRequest(BoardProtocol::Operation::Query, impl->gameKey, board,
+                                    std::string(keySchema ? keySchema : ""), values);
     va_end(values);
     return BoardExchange::Instance().Enqueue(request, std::string(rowSchema ? rowSchema : ""));
 }
 
-std::string const& Leaderboard::GetGameKey() const { return impl->gameKey; }
+std::string const& Leaderboard::GetGameKey() const
+{
+    return impl->gameKey;
+}
 
 int Leaderboard::GetRowCount(response_t const& response, std::string const& rowSchema)
 {
@@ -67,13 +71,25 @@ const uint8_t* Leaderboard::GetRow(response_t const& response, std::string const
     return response.rows->data + index * RecordSchema::GetRecordSize(rowSchema);
 }
 
-bool Leaderboard::SetServerUrl(std::string const& baseUrl) { return BoardExchange::Instance().SetServerUrl(baseUrl); }
+bool Leaderboard::SetServerUrl(std::string const& baseUrl)
+{
+    return BoardExchange::Instance().SetServerUrl(baseUrl);
+}
 
-std::string Leaderboard::GetServerUrl() { return BoardExchange::Instance().GetServerUrl(); }
+std::string Leaderboard::GetServerUrl()
+{
+    return BoardExchange::Instance().GetServerUrl();
+}
 
-bool Leaderboard::IsOnline() { return BoardExchange::Instance().IsOnline(); }
+bool Leaderboard::IsOnline()
+{
+    return BoardExchange::Instance().IsOnline();
+}
 
-void Leaderboard::SetTimeLimit(int milliseconds) { BoardExchange::Instance().SetTimeLimit(milliseconds); }
+void Leaderboard::SetTimeLimit(int milliseconds)
+{
+    BoardExchange::Instance().SetTimeLimit(milliseconds);
+}
 
 } // namespace Services
 } // namespace Vexel

@@ -52,7 +52,8 @@ public:
     // Pass values as the schema codec takes them: ints for the small integer
     // words, int64_t for the 64-bit ones, double for datetime and float, and
     // pointers to std::string and to the wide values.
-    template <class... Values> ResponseTask* Submit(int32_t board, std::string const& schema, Values... values)
+    template <class... Values>
+    ResponseTask* Submit(int32_t board, std::string const& schema, Values... values)
     {
         return SubmitValues(board, schema.c_str(), values...);
     }
@@ -60,7 +61,8 @@ public:
     // Operation 1: the key values, encoded by keySchema, select rows of the
     // board; the rows of the answer are decoded by rowSchema.
     template <class... Values>
-    ResponseTask* Query(int32_t board, std::string const& rowSchema, std::string const& keySchema, Values... values)
+    ResponseTask* Query(int32_t board, std::string const& rowSchema, std::string const& keySchema,
+                        Values... values)
     {
         return QueryValues(board, rowSchema.c_str(), keySchema.c_str(), values...);
     }

@@ -64,8 +64,9 @@ TEST(BoardProtocol, SubmitStartsWithMagicOperationAndKey)
     const uint256 device(1, 2, 3, 4, 5, 6, 7, 8);
     const std::string name = "AAA";
     IPackedStream* request = BoardProtocol::BuildRequest(
-        BoardProtocol::Operation::Submit, "abc", 10001, "uint256 int16 int16 string:3 int64 int64 int32 byte int32 int32",
-        &device, 2, 3000, &name, int64_t(INT64_MAX - 500), int64_t(500), 9, 0, 60, 12);
+        BoardProtocol::Operation::Submit, "abc", 10001,
+        "uint256 int16 int16 string:3 int64 int64 int32 byte int32 int32", &device, 2, 3000, &name,
+        int64_t(INT64_MAX - 500), int64_t(500), 9, 0, 60, 12);
     // 0x3333CCCC, 0x0002, 0000011, "abc": 32 + 16 + 7 + 24 bits.
     EXPECT_EQ("3333cccc000206c2c4c6", Hex(request->GetData(), 10));
     EXPECT_EQ(0, request->GetLength() % 4);
@@ -80,7 +81,8 @@ TEST(BoardProtocol, PaddingOnABoundaryIsAWholeWord)
     EXPECT_EQ(20, request->GetLength());
     delete request;
     // One bit short of it: a single padding bit.
-    IPackedStream* shorter = BoardProtocol::BuildRequest(BoardProtocol::Operation::Query, "abc", 1, "int16", 7);
+    IPackedStream* shorter =
+        BoardProtocol::BuildRequest(BoardProtocol::Operation::Query, "abc", 1, "int16", 7);
     EXPECT_EQ(16, shorter->GetLength());
     delete shorter;
 }
@@ -124,8 +126,8 @@ MemoryBuffer* MakeReply(ReplySpec const& spec, uint128 const& key)
     for (int i = 0; i < spec.rows; i++)
     {
         const std::string name = i % 2 ? "AB" : "XYZ";
-        RecordSchema::EncodeRecord(rowWriter, RowSchema.c_str(), int64_t(1000 - i), double(1700000000 + i), &name,
-                                   10 + i, 20 + i, 30 + i, 40 + i);
+        RecordSchema::EncodeRecord(rowWriter, RowSchema.c_str(), int64_t(1000 - i), double(1700000000 + i),
+                                   &name, 10 + i, 20 + i, 30 + i, 40 + i);
     }
     rowWriter.WriteRandomPadding();
     const int size = 16 + rowsStream.GetLength() - spec.truncateBytes;
@@ -152,7 +154,8 @@ TEST(BoardProtocol, ReplyStatuses)
         int32_t status;
         int rows;
     };
-    auto spec = [](auto change) {
+    auto spec = [](auto change)
+    {
         ReplySpec s;
         change(s);
         return s;
@@ -160,7 +163,14 @@ TEST(BoardProtocol, ReplyStatuses)
     const Case cases[] = {
         {"two rows", spec([](ReplySpec& s) { s.rows = 2; }), 1, 2},
         {"status 1, count 0", spec([](ReplySpec&) {}), 1, 0},
-        {"refusal ignores its count", spec([](ReplySpec& s) { s.status = 0xF402; s.count = 5; }), 0xF402, 0},
+        {"refusal ignores its count",
+         spec(
+             [](ReplySpec& s)
+             {
+                 s.status = 0xF402;
+                 s.count = 5;
+             }),
+         0xF402, 0},
         {"other status passed through", spec([](ReplySpec& s) { s.status = 77; }), 77, 0},
         {"length one past the body", spec([](ReplySpec& s) { s.lengthDelta = 1; }), 0xF801, 0},
         {"wrong magic", spec([](ReplySpec& s) { s.magic = 0x12345678; }), 0xF801, 0},
@@ -170,8 +180,22 @@ TEST(BoardProtocol, ReplyStatuses)
         {"negative count", spec([](ReplySpec& s) { s.count = -1; }), 0xF801, 0},
         {"count over 100", spec([](ReplySpec& s) { s.rows = 101; }), 0xF801, 0},
         {"huge count", spec([](ReplySpec& s) { s.count = 0x7FFFFFFF; }), 0xF801, 0},
-        {"count past the bits", spec([](ReplySpec& s) { s.rows = 1; s.count = 2; }), 0xF801, 0},
-        {"rows cut short", spec([](ReplySpec& s) { s.rows = 3; s.truncateBytes = 8; }), 0xF801, 0},
+        {"count past the bits",
+         spec(
+             [](ReplySpec& s)
+             {
+                 s.rows = 1;
+                 s.count = 2;
+             }),
+         0xF801, 0},
+        {"rows cut short",
+         spec(
+             [](ReplySpec& s)
+             {
+                 s.rows = 3;
+                 s.truncateBytes = 8;
+             }),
+         0xF801, 0},
     };
     for (Case const& c : cases)
     {

@@ -57,12 +57,18 @@ TEST(HttpUrl, RequestTextEndsWithThreeLineBreaks)
 TEST(HttpUrl, BaseUrlForm)
 {
     const std::pair<const char*, bool> cases[] = {
-        {"http://127.0.0.1:12000/", true},  {"http://scores.example:80/", true},
-        {"http://127.0.0.1:12000", false},  {"https://127.0.0.1:12000/", false},
-        {"http://127.0.0.1/", false},       {"http://:12000/", false},
-        {"http://h:0/", false},             {"http://h:65536/", false},
-        {"http://h:12000/x/", false},       {"http://h:12a/", false},
-        {"http://h st:1/", false},          {"", false},
+        {"http://127.0.0.1:12000/", true},
+        {"http://scores.example:80/", true},
+        {"http://127.0.0.1:12000", false},
+        {"https://127.0.0.1:12000/", false},
+        {"http://127.0.0.1/", false},
+        {"http://:12000/", false},
+        {"http://h:0/", false},
+        {"http://h:65536/", false},
+        {"http://h:12000/x/", false},
+        {"http://h:12a/", false},
+        {"http://h st:1/", false},
+        {"", false},
     };
     for (auto const& c : cases)
         EXPECT_EQ(c.second, HttpUrl::IsBaseUrl(c.first)) << c.first;
@@ -84,23 +90,27 @@ std::string Reply(std::string const& statusLine, std::string const& headers, std
 TEST(HttpReplyReader, StatusLinesAndFraming)
 {
     const ReplyCase cases[] = {
-        {"200 with five bytes", Reply("200 OK", "Content-Length: 5\r\n", "hello"), WebResponse::Complete, "hello"},
-        {"lower-case header", Reply("200 OK", "content-length: 5\r\n", "hello"), WebResponse::Complete, "hello"},
-        {"bytes past the body ignored", Reply("200 OK", "Content-Length: 2\r\n", "hello"), WebResponse::Complete,
-         "he"},
+        {"200 with five bytes", Reply("200 OK", "Content-Length: 5\r\n", "hello"), WebResponse::Complete,
+         "hello"},
+        {"lower-case header", Reply("200 OK", "content-length: 5\r\n", "hello"), WebResponse::Complete,
+         "hello"},
+        {"bytes past the body ignored", Reply("200 OK", "Content-Length: 2\r\n", "hello"),
+         WebResponse::Complete, "he"},
         {"zero length", Reply("200 OK", "Content-Length: 0\r\n", ""), WebResponse::Incomplete, nullptr},
         {"no length", Reply("200 OK", "Server: x\r\n", "hello"), WebResponse::Incomplete, nullptr},
-        {"body cut short", Reply("200 OK", "Content-Length: 9\r\n", "hel"), WebResponse::Incomplete, "hel\0\0\0\0\0\0"},
-        {"body over 64 KB", Reply("200 OK", "Content-Length: 65537\r\n", "x"), WebResponse::Incomplete, nullptr},
+        {"body cut short", Reply("200 OK", "Content-Length: 9\r\n", "hel"), WebResponse::Incomplete,
+         "hel\0\0\0\0\0\0"},
+        {"body over 64 KB", Reply("200 OK", "Content-Length: 65537\r\n", "x"), WebResponse::Incomplete,
+         nullptr},
         {"404", Reply("404 Not Found", "Content-Length: 5\r\n", "hello"), WebResponse::NotFound, nullptr},
         {"500", Reply("500 Internal Server Error", "", ""), WebResponse::ServerError, nullptr},
         {"503", Reply("503 Service Unavailable", "", ""), WebResponse::ServerError, nullptr},
         {"401", Reply("401 Unauthorized", "", ""), WebResponse::Unauthorized, nullptr},
         {"403", Reply("403 Forbidden", "", ""), WebResponse::Unauthorized, nullptr},
-        {"unknown status", Reply("418 I'm a teapot", "Content-Length: 1\r\n", "x"), WebResponse::UnknownStatus,
-         nullptr},
-        {"status text only in a later line", "HTTP/1.1 302 Found\r\nX: 200 OK\r\n\r\n", WebResponse::UnknownStatus,
-         nullptr},
+        {"unknown status", Reply("418 I'm a teapot", "Content-Length: 1\r\n", "x"),
+         WebResponse::UnknownStatus, nullptr},
+        {"status text only in a later line", "HTTP/1.1 302 Found\r\nX: 200 OK\r\n\r\n",
+         WebResponse::UnknownStatus, nullptr},
         {"header never ends", "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n", WebResponse::Incomplete, nullptr},
         {"nothing at all", "", WebResponse::Incomplete, nullptr},
     };
@@ -124,8 +134,10 @@ TEST(HttpReplyReader, StatusLinesAndFraming)
             else
             {
                 ASSERT_NE(nullptr, body) << c.name;
-                const std::string expected = c.name == std::string("body cut short") ? std::string(c.body, 9) : c.body;
-                EXPECT_EQ(expected, std::string(reinterpret_cast<char*>(body->data), size_t(body->size))) << c.name;
+                const std::string expected =
+                    c.name == std::string("body cut short") ? std::string(c.body, 9) : c.body;
+                EXPECT_EQ(expected, std::string(reinterpret_cast<char*>(body->data), size_t(body->size)))
+                    << c.name;
             }
             delete body;
         }
@@ -152,7 +164,8 @@ protected:
         MemoryBuffer* received = nullptr;
         const WebResponse::Enum result = client.Download(url, received);
         if (body)
-            *body = received ? std::string(reinterpret_cast<char*>(received->data), size_t(received->size)) : "";
+            *body =
+                received ? std::string(reinterpret_cast<char*>(received->data), size_t(received->size)) : "";
         delete received;
         return result;
     }
@@ -160,7 +173,8 @@ protected:
 
 TEST_F(WebClientTest, FetchesABodyAndSendsTheRequestText)
 {
-    TestSupport::CannedHttpServer server(Reply("200 OK", "Content-Length: 5\r\nConnection: close\r\n", "hello"));
+    TestSupport::CannedHttpServer server(
+        Reply("200 OK", "Content-Length: 5\r\nConnection: close\r\n", "hello"));
     std::string body;
     EXPECT_EQ(WebResponse::Complete, Get(server.Url("?q=abc"), &body));
     EXPECT_EQ("hello", body);
@@ -200,10 +214,12 @@ TEST_F(WebClientTest, StopFlagEndsTheWait)
 {
     TestSupport::CannedHttpServer server("", true);
     std::atomic<bool> stop{false};
-    std::thread stopper([&stop] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        stop = true;
-    });
+    std::thread stopper(
+        [&stop]
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            stop = true;
+        });
     WebClient client; // default 10 s limit: only the flag can end this early
     MemoryBuffer* body = nullptr;
     const auto start = std::chrono::steady_clock::now();

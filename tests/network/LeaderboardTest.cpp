@@ -62,8 +62,10 @@ public:
         auto answer = std::make_shared<Answer>();
         answers.push_back({task, answer});
         rowSchema = schema;
-        task->Completed.Subscribe(Vexel::Action<ResponseTask*, Leaderboard::response_t>(this, &Watcher::OnCompleted));
-        task->Cancelled.Subscribe(Vexel::Action<ResponseTask*, Leaderboard::response_t>(this, &Watcher::OnCancelled));
+        task->Completed.Subscribe(
+            Vexel::Action<ResponseTask*, Leaderboard::response_t>(this, &Watcher::OnCompleted));
+        task->Cancelled.Subscribe(
+            Vexel::Action<ResponseTask*, Leaderboard::response_t>(this, &Watcher::OnCancelled));
         return answer;
     }
 
@@ -162,7 +164,10 @@ protected:
         return watcher.Watch(board->Submit(boardId, SubmitSchema, &device, Platform, int(Mode), &name,
                                            int64_t(INT64_MAX - score), score, 9, 2, 75, int32_t(score / 10)));
     }
-    std::shared_ptr<Answer> TopList() { return watcher.Watch(board->Query(10003, RowSchema, TopKeySchema, int(Mode))); }
+    std::shared_ptr<Answer> TopList()
+    {
+        return watcher.Watch(board->Query(10003, RowSchema, TopKeySchema, int(Mode)));
+    }
     std::shared_ptr<Answer> OwnScores(uint256 const& device)
     {
         return watcher.Watch(board->Query(11000, RowSchema, OwnKeySchema, &device, Platform, int(Mode)));
@@ -213,8 +218,9 @@ TEST_F(LeaderboardTest, SubmittedScoresComeBackInTheTopListAndOwnScores)
 
     // The server saw the device, platform and mode as sent.
     const std::string dump = server.Control("dump");
-    EXPECT_NE(std::string::npos, dump.find("10001 3000 888888880000000700000006000000050000000400000003000000021111111"
-                                           "1 2 AAA 1500 150 9 2 75 cobalt-keep-test"))
+    EXPECT_NE(std::string::npos,
+              dump.find("10001 3000 888888880000000700000006000000050000000400000003000000021111111"
+                        "1 2 AAA 1500 150 9 2 75 cobalt-keep-test"))
         << dump;
 }
 
@@ -226,16 +232,18 @@ TEST_F(LeaderboardTest, EachMisbehaviourEndsWithItsStatus)
         int32_t status;
     };
     const Case cases[] = {
-        {"refuse-all", 0xF402},      {"http-404", 0xF101},  {"http-500", 0xF101},    {"http-503", 0xF101},
-        {"http-401", 0xF101},        {"http-403", 0xF101},  {"http-418", 0xF101},    {"bad-magic", 0xF801},
-        {"long-length", 0xF801},     {"empty-body", 0xF101}, {"no-length", 0xF101},  {"odd-body", 0xF103},
-        {"huge-count", 0xF801},      {"status-0", 0xF801},  {"status-2", 0xF801},    {"status-3", 0xF801},
-        {"status-77", 77},           {"close-mid-body", 0xF101}, {"header-never-ends", 0xF101},
-        {"hang-up", 0xF101},
+        {"refuse-all", 0xF402},        {"http-404", 0xF101},  {"http-500", 0xF101},
+        {"http-503", 0xF101},          {"http-401", 0xF101},  {"http-403", 0xF101},
+        {"http-418", 0xF101},          {"bad-magic", 0xF801}, {"long-length", 0xF801},
+        {"empty-body", 0xF101},        {"no-length", 0xF101}, {"odd-body", 0xF103},
+        {"huge-count", 0xF801},        {"status-0", 0xF801},  {"status-2", 0xF801},
+        {"status-3", 0xF801},          {"status-77", 77},     {"close-mid-body", 0xF101},
+        {"header-never-ends", 0xF101}, {"hang-up", 0xF101},
     };
     for (Case const& c : cases)
     {
-        ASSERT_EQ(std::string("mode ") + c.mode + "\n", server.Control(std::string("misbehave=") + c.mode + "&count=1"));
+        ASSERT_EQ(std::string("mode ") + c.mode + "\n",
+                  server.Control(std::string("misbehave=") + c.mode + "&count=1"));
         auto top = TopList();
         ASSERT_TRUE(Done(top)) << c.mode;
         EXPECT_EQ(c.status, top->status) << c.mode;
@@ -389,7 +397,8 @@ TEST(BoardTask, DeliveryHandsTheRowsToTheTask)
     BoardTask* board = new BoardTask(schema, 3);
     ResponseTask* task = board->GetTask();
     Seen seen;
-    task->Completed.Subscribe(Vexel::Action<ResponseTask*, Leaderboard::response_t>(&seen, &Seen::OnCompleted));
+    task->Completed.Subscribe(
+        Vexel::Action<ResponseTask*, Leaderboard::response_t>(&seen, &Seen::OnCompleted));
     Vexel::IO::MemoryBuffer* rows = new Vexel::IO::MemoryBuffer(RecordSchema::GetRecordSize(schema));
     std::string* text = new std::string("abcd");
     std::memcpy(rows->data + 4, &text, sizeof(text));

@@ -70,8 +70,8 @@ bool WaitForExit(pid_t pid, int timeoutMs)
 
 ScoreServerProcess::ScoreServerProcess(std::vector<std::string> const& arguments)
 {
-    std::vector<std::string> words = {COBALT_PYTHON, COBALT_SCORE_SERVER_SCRIPT, "--port", "0", "--control",
-                                      "--exit-with-stdin"};
+    std::vector<std::string> words = {COBALT_PYTHON, COBALT_SCORE_SERVER_SCRIPT, "--port", "0",
+                                      "--control",   "--exit-with-stdin"};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words)
@@ -122,9 +122,15 @@ ScoreServerProcess::ScoreServerProcess(std::vector<std::string> const& arguments
     }
 }
 
-ScoreServerProcess::~ScoreServerProcess() { Stop(); }
+ScoreServerProcess::~ScoreServerProcess()
+{
+    Stop();
+}
 
-std::string ScoreServerProcess::BaseUrl() const { return "http://127.0.0.1:" + std::to_string(port) + "/"; }
+std::string ScoreServerProcess::BaseUrl() const
+{
+    return "http://127.0.0.1:" + std::to_string(port) + "/";
+}
 
 std::string ScoreServerProcess::Control(std::string const& query) const
 {
@@ -169,7 +175,8 @@ std::string PlainHttpGet(int port, std::string const& path, int timeoutMs)
     std::string reply;
     if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0)
     {
-        const std::string request = "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+        const std::string request =
+            "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
         if (send(fd, request.data(), request.size(), MSG_NOSIGNAL) == ssize_t(request.size()))
         {
             const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);

@@ -32,11 +32,15 @@ TEST(IPEndPoint, ParsesDottedText)
         uint16_t port;
     };
     const Case cases[] = {
-        {"127.0.0.1:12000", Loopback, 12000}, {"10.1.2.3:0", 0x0A010203, 0},
+        {"127.0.0.1:12000", Loopback, 12000},
+        {"10.1.2.3:0", 0x0A010203, 0},
         {"255.255.255.255:65535", 0xFFFFFFFF, 65535},
-        {"127.0.0.1", 0, 0},                  {"1.2.3:4", 0, 0},
-        {"1.2.3.4.5:6", 0, 0},                {"256.0.0.1:1", 0, 0},
-        {"1.2.3.4:70000", 0, 0},              {"a.b.c.d:1", 0, 0},
+        {"127.0.0.1", 0, 0},
+        {"1.2.3:4", 0, 0},
+        {"1.2.3.4.5:6", 0, 0},
+        {"256.0.0.1:1", 0, 0},
+        {"1.2.3.4:70000", 0, 0},
+        {"a.b.c.d:1", 0, 0},
     };
     for (Case const& c : cases)
     {
@@ -126,7 +130,8 @@ public:
         senders.push_back(sender);
         changed.notify_all();
         if (pairUp)
-            changed.wait_for(lock, std::chrono::seconds(10), [this] { return running >= 2 || order.size() >= 5; });
+            changed.wait_for(lock, std::chrono::seconds(10),
+                             [this] { return running >= 2 || order.size() >= 5; });
         running--;
         changed.notify_all();
         delete stream;
@@ -135,7 +140,8 @@ public:
     bool WaitFor(size_t count)
     {
         std::unique_lock<std::mutex> lock(mutex);
-        return changed.wait_for(lock, std::chrono::seconds(20), [&] { return order.size() >= count && running == 0; });
+        return changed.wait_for(lock, std::chrono::seconds(20),
+                                [&] { return order.size() >= count && running == 0; });
     }
 
     bool pairUp = true; // hold each delivery until a second one runs beside it
@@ -182,7 +188,8 @@ TEST(UdpExchange, DirectDeliveryOnTheReceiveThread)
     Deliveries deliveries;
     deliveries.pairUp = false;
     UdpExchange exchange(IPEndPoint(0, 0), 0, -3); // negative: no pool, deliveries one by one
-    exchange.Received.Subscribe(Vexel::Action<IPEndPoint, IPackedStream*>(&deliveries, &Deliveries::OnReceived));
+    exchange.Received.Subscribe(
+        Vexel::Action<IPEndPoint, IPackedStream*>(&deliveries, &Deliveries::OnReceived));
     ASSERT_TRUE(exchange.Start());
     EXPECT_TRUE(exchange.Start()); // a second start is harmless
     UdpSocket sender(IPEndPoint(0, 0));
