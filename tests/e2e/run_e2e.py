@@ -39,10 +39,14 @@ def check_splash(path, data_dir):
     upside_down = e2e.mean_difference(shot, e2e.flipped_rows(image))
     check(upright < 6.0 and upright * 4 < upside_down,
           "splash %s: differs from default_pot.png by %.1f (flipped: %.1f)" % (path, upright, upside_down))
-    # The gold arrow at the top centre, pointing up.
-    gold = sum(1 for y in range(0, 40) for x in range(140, 181)
-               if (lambda p: p[0] > 200 and 140 < p[1] < 230 and p[2] < 120)(e2e.pixel(shot, x, y)))
-    check(gold >= 30, "splash %s: no upward mark at the top (%d gold pixels)" % (path, gold))
+    # Upright: the planet's blue ocean rises from the bottom edge, and the
+    # top edge is dark space.
+    def ocean(y0, y1):
+        return sum(1 for y in range(y0, y1) for x in range(0, 320)
+                   if (lambda p: p[2] > 100 and p[2] > p[0] + 60)(e2e.pixel(shot, x, y)))
+    bottom, top = ocean(400, 480), ocean(0, 80)
+    check(bottom > 3000 and top * 20 < bottom,
+          "splash %s: the planet is not at the bottom (%d ocean pixels there, %d at the top)" % (path, bottom, top))
 
 
 def check_title_frame(path):

@@ -131,62 +131,106 @@ float PixelsFor(Kind const& k, float unit)
     return unit * std::pow(k.size, 0.55f);
 }
 
+// Where a level card's planet sits: varied per level, so the cards of a
+// stage do not all share one composition.
+struct Scene
+{
+    V2 planet;
+    float radius;
+};
+
+Scene LevelScene(int level, float hx, float hy)
+{
+    switch ((level * 5 + level / 8) % 4)
+    {
+    case 0: // rising from the bottom edge
+        return {V2(0, hy + 0.22f), 0.62f};
+    case 1: // low on the left
+        return {V2(-hx + 0.12f, hy - 0.08f), 0.62f};
+    case 2: // low on the right
+        return {V2(hx - 0.12f, hy - 0.08f), 0.62f};
+    default: // a wide horizon
+        return {V2(0, hy + 1.45f), 1.85f};
+    }
+}
+
+// Moves a slot out of the picture's reserved places: the level number at the
+// upper left, the progress badge at the upper right, the planet and the
+// edges.
+V2 KeepClear(V2 s, Scene const& scene, float hx, float hy, float margin)
+{
+    s.x = std::clamp(s.x, -hx + 0.18f, hx - 0.18f);
+    s.y = std::clamp(s.y, -hy + 0.3f, hy - 0.3f);
+    const float cornerY = -hy + 0.78f + margin;
+    if (s.y < cornerY && s.x < -0.25f)
+        s.y = cornerY;
+    if (s.y < cornerY && s.x > 0.25f)
+        s.y = cornerY;
+    V2 d = s - scene.planet;
+    float len = d.Length();
+    float minimum = scene.radius + 0.2f + margin;
+    if (len < minimum)
+        s = scene.planet + (len > 1e-4f ? d * (1.0f / len) : V2(0, -1)) * minimum;
+    return s;
+}
+
 // Slot positions of a formation (local units; picture frame x in -1..1),
-// all above the planet and away from the badge corner.
-std::vector<V2> Formation(int style, int count, int seed, float hy)
+// closing in on the planet.
+std::vector<V2> Formation(int style, int count, int seed, float hx, float hy, Scene const& scene)
 {
     std::vector<V2> slots;
-    float top = -hy + 0.3f;
+    V2 towards = scene.planet * (1.0f / std::max(0.01f, scene.planet.Length()));
     for (int i = 0; i < count; ++i)
     {
         float t = count > 1 ? float(i) / float(count - 1) : 0.5f;
         V2 s;
         switch (style % 6)
         {
-        case 0: // rows
+        case 0: // ranks
         {
             int perRow = 4;
             int row = i / perRow, col = i % perRow;
-            s = V2((float(col) - 1.5f + 0.5f * float(row % 2)) * 0.44f, top + 0.25f + float(row) * 0.36f);
+            s = V2((float(col) - 1.5f + 0.5f * float(row % 2)) * 0.42f, -hy + 0.95f + float(row) * 0.34f);
             break;
         }
-        case 1: // V pointing at the planet
+        case 1: // a wedge aimed at the planet
         {
             float side = (i % 2) ? 1.0f : -1.0f;
             float k = float((i + 1) / 2);
-            s = V2(side * k * 0.24f, top + 0.85f - k * 0.22f);
+            V2 tip = scene.planet - towards * (scene.radius + 0.45f);
+            V2 back = -towards;
+            V2 across(-back.y, back.x);
+            s = tip + back * (k * 0.24f) + across * (side * k * 0.2f);
             break;
         }
-        case 2: // arc round the planet
+        case 2: // a ring closing round the planet
         {
-            float a = Pi * (1.15f + 0.7f * t);
-            s = V2(std::cos(a) * 1.1f, hy - 0.2f + std::sin(a) * 1.65f);
+            float r = scene.radius + 0.55f;
+            float a0 = std::atan2(-scene.planet.y, -scene.planet.x);
+            float a = a0 + (t - 0.5f) * 2.2f;
+            s = scene.planet + V2(std::cos(a), std::sin(a)) * r;
             break;
         }
-        case 3: // two streams
+        case 3: // two streams from the upper corners
         {
             float side = (i % 2) ? 1.0f : -1.0f;
-            float k = float(i / 2);
-            s = V2(side * (0.75f - k * 0.1f), top + 0.2f + k * 0.34f);
+            float k = float(i / 2) / std::max(1.0f, float((count - 1) / 2));
+            V2 from(side * (hx - 0.2f), -hy + 0.95f);
+            s = from + (scene.planet - from) * (k * 0.7f);
             break;
         }
-        case 4: // swarm
-            s = V2(-0.85f + 1.7f * Hash(i, 5, seed), top + 0.1f + 1.5f * Hash(i, 6, seed));
+        case 4: // a loose swarm
+            s = V2(-0.85f + 1.7f * Hash(i, 5, seed), -hy + 0.9f + 1.6f * Hash(i, 6, seed));
             break;
-        default: // spiral in
+        default: // spiralling in
         {
-            float a = float(i) * 0.9f + float(seed);
-            float r = 1.45f - float(i) * 0.07f;
-            s = V2(std::cos(a) * r * 0.72f, hy - 0.3f - std::fabs(std::sin(a)) * r);
+            float a = float(i) * 0.8f + float(seed);
+            float r = scene.radius + 0.45f + float(i) * 0.08f;
+            s = scene.planet + V2(std::cos(a), -std::fabs(std::sin(a))) * r;
             break;
         }
         }
-        // Keep out of the badge corner and off the edges.
-        s.x = std::clamp(s.x, -0.82f, 0.82f);
-        s.y = std::clamp(s.y, -hy + 0.35f, hy - 0.75f);
-        if (s.x > 0.3f && s.y < -hy + 0.95f)
-            s = V2(s.x - 0.55f, -hy + 0.95f + 0.25f * Hash(i, 9, seed));
-        slots.push_back(s);
+        slots.push_back(KeepClear(s, scene, hx, hy, 0.0f));
     }
     return slots;
 }
@@ -214,14 +258,66 @@ void Number(ArtContext& ctx, std::string const& text, float size, float x, float
     DrawCaption(ctx.text, ctx.canvas, ctx.clip, text, size, x, y, st);
 }
 
-void PlanetBelow(Painter const& p, float hy, float radius = 0.62f)
+// A dark plate with a faint rim under a label, so that nothing drawn before
+// shows through it. pixelCentre and pixelHalf are in atlas pixels.
+void LabelPlate(Painter const& p, ArtContext& ctx, float cx, float cy, float halfW, float halfH, Rgba rim)
 {
-    PaintPlanet(p.Sub(V2(0, hy + radius * 0.35f), radius), 0.18f);
+    V2 c = p.ToLocal(cx, cy);
+    float px = p.PixelSize();
+    Shape plate = RoundedBox(c, V2(halfW * px, halfH * px), halfH * px * 0.6f);
+    p.Fill(plate, Rgba(0, 0, 0, 1), Blend::Over);
+    p.Fill(Outline(plate, px * 0.5f), rim * 0.35f, Blend::Add);
+    (void)ctx;
+}
+
+// The level number at the upper left, on its plate.
+void CornerNumber(Painter const& p, ArtContext& ctx, std::string const& text, Rgba colour)
+{
+    float x = float(ctx.clip.x) + 30.0f, y = float(ctx.clip.y) + 28.0f;
+    float halfW = 9.0f * float(text.size()) + 9.0f;
+    LabelPlate(p, ctx, x, y, halfW, 19.0f, colour);
+    Number(ctx, text, 30, x, y, colour);
+}
+
+void PlanetAt(Painter const& p, Scene const& scene)
+{
+    // A wide horizon turns the equator, not the ice cap, to the sky.
+    if (scene.radius > 1.0f)
+        PaintPlanet(p.Sub(scene.planet, scene.radius, Pi / 2.0f), 0.05f);
+    else
+        PaintPlanet(p.Sub(scene.planet, scene.radius), 0.18f);
+}
+
+// What a kind brings along on its card: the ships it spawns or builds.
+const char* EscortOf(std::string const& name)
+{
+    if (name == "hive" || name == "carrier_red" || name == "chevron_boss")
+        return "peon";
+    if (name == "carrier_boss_red")
+        return "carrier_red";
+    if (name == "carrier_boss_green")
+        return "carrier_green";
+    if (name == "carrier_green" || name == "beacon" || name == "expendable_boss")
+        return "expendable";
+    if (name == "starburst_boss")
+        return "starburst";
+    if (name == "missile_boss" || name == "converter")
+        return "missile";
+    if (name == "predator_boss")
+        return "predator";
+    if (name == "snake_boss")
+        return "snake";
+    return nullptr;
+}
+
+bool IsLander(std::string const& name)
+{
+    return name == "driller" || name == "converter";
 }
 
 void LevelPicture(Painter const& p, TileSpec const& s, ArtContext& ctx)
 {
-    int level = s.IntArg(0), stage = s.IntArg(1), difficulty = s.IntArg(2);
+    int level = s.IntArg(0), difficulty = s.IntArg(2);
     std::vector<Kind const*> kinds;
     for (auto const& n : Split(s.Arg(3), ','))
         if (Kind const* k = FindKind(n))
@@ -231,42 +327,106 @@ void LevelPicture(Painter const& p, TileSpec const& s, ArtContext& ctx)
     for (auto k : kinds)
         greens += IsGreen(*k) ? 1 : 0;
     Rgba tint = FactionTint(greens * 2 > int(kinds.size()));
-    float hy = p.HalfY();
+    float hx = p.HalfX(), hy = p.HalfY();
     SpaceBackdrop(p, tint, 1000 + level, 0.16f);
-    V2 planet(0, hy + 0.62f * 0.35f);
-    PlanetBelow(p, hy);
+    Scene scene = LevelScene(level, hx, hy);
+    PlanetAt(p, scene);
 
-    // Bosses lead at the top centre; the rest fill the level's formation.
-    std::vector<Kind const*> bosses, troops;
+    std::vector<Kind const*> bosses, landers, troops;
     for (auto k : kinds)
-        (k->boss ? bosses : troops).push_back(k);
-    float unit = 4.3f;
+        (k->boss ? bosses : (IsLander(k->name) ? landers : troops)).push_back(k);
+    const float unit = 4.3f;
+    V2 away = -scene.planet * (1.0f / std::max(0.01f, scene.planet.Length()));
+
+    // Landers sit on the surface, on the side that faces the sky.
+    for (size_t i = 0; i < landers.size(); ++i)
+    {
+        float a = std::atan2(away.y, away.x) + (float(i) - 0.5f * float(landers.size() - 1)) * 0.55f /
+                                                   std::max(1.0f, scene.radius);
+        V2 n(std::cos(a), std::sin(a));
+        V2 at = scene.planet + n * (scene.radius + 0.12f);
+        DrawKind(p, *landers[i], at, std::min(PixelsFor(*landers[i], unit), 44.0f), scene.planet);
+        if (const char* e = EscortOf(landers[i]->name))
+            for (int j = 0; j < 3; ++j)
+            {
+                V2 m = KeepClear(at + n * (0.35f + 0.2f * float(j)) + V2(n.y, -n.x) * (0.18f * float(j - 1)),
+                                 scene, hx, hy, 0.0f);
+                DrawKind(p, *FindKind(e), m, 13, m + n);
+            }
+    }
+
+    // Bosses lead; a boss alone fills the card with its brood around it.
+    const bool bossAlone = troops.empty() && landers.empty();
     for (size_t i = 0; i < bosses.size(); ++i)
     {
         float n = float(bosses.size());
-        float x = (float(i) - (n - 1) * 0.5f) * (1.5f / std::max(1.0f, n)) - (n > 1 ? 0.1f : 0.15f);
-        float y = -hy + 0.75f + 0.3f * float(i % 2);
-        float px = std::min(PixelsFor(*bosses[i], unit) * 1.05f, 150.0f / std::max(1.0f, n * 0.8f));
-        DrawKind(p, *bosses[i], V2(x, y), px, planet);
+        float x = (float(i) - (n - 1) * 0.5f) * (1.3f / std::max(1.0f, n));
+        float y = -hy + 1.05f + 0.32f * float(i % 2);
+        float px = std::min(PixelsFor(*bosses[i], unit) * (bossAlone ? 1.6f : 1.05f),
+                            (bossAlone ? 160.0f : 150.0f) / std::max(1.0f, n * 0.8f));
+        V2 at = KeepClear(V2(x, bossAlone && n == 1 ? -0.15f : y), scene, hx, hy, 0.1f);
+        DrawKind(p, *bosses[i], at, px, scene.planet);
+        if (const char* e = EscortOf(bosses[i]->name))
+        {
+            int brood = bossAlone ? 7 : 3;
+            for (int j = 0; j < brood; ++j)
+            {
+                float a = float(j) * 2.0f * Pi / float(brood) + 0.4f * float(i);
+                float r = px * p.PixelSize() * 0.62f + 0.12f;
+                V2 m = KeepClear(at + V2(std::cos(a), std::sin(a) * 0.8f) * r, scene, hx, hy, 0.0f);
+                Kind const& ek = *FindKind(e);
+                DrawKind(p, ek, m, std::min(PixelsFor(ek, unit) * 0.8f, 26.0f), scene.planet);
+            }
+        }
     }
+
     if (!troops.empty())
     {
         int count = std::min(16, 4 + difficulty + int(troops.size()) * 2);
         if (!bosses.empty())
             count = std::max(3, count - 4 * int(bosses.size()));
-        std::vector<V2> slots = Formation(level + stage, count, level, hy);
+        int style = (level * 7 + 3) % 6;
+        std::vector<V2> slots = Formation(style, count, level, hx, hy, scene);
         for (int i = 0; i < count; ++i)
         {
             Kind const& k = *troops[size_t(i) % troops.size()];
             V2 at = slots[size_t(i)];
             if (!bosses.empty())
-                at.y = std::max(at.y, -hy + 1.4f);
-            DrawKind(p, k, at, std::min(PixelsFor(k, unit), 46.0f), planet);
+                at = KeepClear(V2(at.x, std::max(at.y, -hy + 1.7f)), scene, hx, hy, 0.0f);
+            float px = std::min(PixelsFor(k, unit), k.name == std::string("blocker") ? 70.0f : 46.0f);
+            DrawKind(p, k, at, px, scene.planet);
+            // Builders set their Blockers between them and the planet.
+            if (k.name == std::string("builder") && i < int(troops.size()))
+            {
+                V2 wall = KeepClear(at + (scene.planet - at) * 0.35f, scene, hx, hy, 0.0f);
+                DrawKind(p, *FindKind("blocker"), wall, 60, scene.planet);
+            }
+            else if (const char* e = EscortOf(k.name))
+            {
+                if (i < int(troops.size()))
+                    for (int j = 0; j < 2; ++j)
+                    {
+                        V2 m = KeepClear(at + V2(float(j) * 0.36f - 0.18f, 0.26f), scene, hx, hy, 0.0f);
+                        DrawKind(p, *FindKind(e), m, 12, scene.planet);
+                    }
+            }
         }
     }
     CardFrame(p, greenTitle ? FactionTint(true) : FactionTint(false));
-    Number(ctx, std::to_string(level + 1), 30, float(ctx.clip.x) + 28.0f, float(ctx.clip.y) + 28.0f,
-           greenTitle ? Rgba(0.4f, 1.0f, 0.8f) : Rgba(1.0f, 0.45f, 0.4f));
+    CornerNumber(p, ctx, std::to_string(level + 1), greenTitle ? Rgba(0.4f, 1.0f, 0.8f) : Rgba(1.0f, 0.45f, 0.4f));
+}
+
+// The card's name in a dark band along its foot, clear of the picture.
+void CaptionBand(Painter const& p, ArtContext& ctx, std::string const& text, Rgba colour)
+{
+    float hx = p.HalfX(), hy = p.HalfY(), px = p.PixelSize();
+    const float bandPixels = 40.0f;
+    float top = hy - bandPixels * px;
+    p.Fill(RoundedBox(V2(0, (top + hy) * 0.5f), V2(hx, (hy - top) * 0.5f), 0.0f), Rgba(0, 0, 0, 1), Blend::Over);
+    p.Fill(Capsule(V2(-hx + 0.12f, top), V2(hx - 0.12f, top), px * 0.6f), colour * 0.45f, Blend::Add);
+    float cx = float(ctx.clip.x) + float(ctx.clip.w) / 2.0f;
+    float cy = float(ctx.clip.y) + float(ctx.clip.h) - bandPixels * 0.5f;
+    Number(ctx, text, ctx.text.FitSize(text, 26, float(ctx.clip.w) - 24), cx, cy, colour);
 }
 
 const char* StageNames[8] = {"CHAOS", "ORDER", "VANGUARD", "TACTICAL", "FLANKED", "SWARM", "HORDE", "GANKED"};
@@ -279,10 +439,18 @@ void StagePicture(Painter const& p, int stage, ArtContext& ctx)
     SpaceBackdrop(p, tint, 2000 + stage, 0.22f);
     if (stage == 4 || stage == 7)
         SpaceBackdrop(p, FactionTint(!green), 2100 + stage, 0.14f);
-    V2 planet(0, hy + 0.3f);
-    PaintPlanet(p.Sub(planet, 0.62f), 0.18f);
+    // The whole planet stands above the caption band, besieged.
+    V2 planet(0, hy - 0.98f);
+    PaintPlanet(p.Sub(planet, 0.36f), 0.2f);
     auto kind = [](const char* n) { return *FindKind(n); };
-    auto put = [&](const char* n, V2 at, float px, V2 target) { DrawKind(p, kind(n), at, px, target); };
+    const Scene scene{planet, 0.36f};
+    const float hx = p.HalfX();
+    auto put = [&](const char* n, V2 at, float px, V2 target)
+    {
+        at = KeepClear(at, scene, hx, hy, 0.0f);
+        at.y = std::min(at.y, hy - 0.62f); // above the caption band
+        DrawKind(p, kind(n), at, px, target);
+    };
     switch (stage)
     {
     case 0: // Chaos: a loose red swirl
@@ -339,18 +507,15 @@ void StagePicture(Painter const& p, int stage, ArtContext& ctx)
         for (int i = 0; i < 12; ++i)
         {
             float a = Pi * (1.05f + 0.9f * float(i) / 11.0f);
-            put(i % 2 ? "expendable" : "peon", V2(std::cos(a) * 0.9f, hy - 0.2f + std::sin(a) * 1.6f), 16,
+            put(i % 2 ? "expendable" : "peon", planet + V2(std::cos(a) * 0.85f, std::sin(a) * 1.1f), 16,
                 planet);
         }
         break;
     }
+    Rgba label = green ? Rgba(0.3f, 1.0f, 0.75f) : Rgba(1.0f, 0.4f, 0.3f);
+    CaptionBand(p, ctx, StageNames[stage % 8], label);
     CardFrame(p, tint);
-    float cx = float(ctx.clip.x) + float(ctx.clip.w) / 2.0f;
-    Number(ctx, StageNames[stage % 8], ctx.text.FitSize(StageNames[stage % 8], 26, float(ctx.clip.w) - 20),
-           cx, float(ctx.clip.y) + float(ctx.clip.h) - 22.0f,
-           green ? Rgba(0.3f, 1.0f, 0.75f) : Rgba(1.0f, 0.4f, 0.3f));
-    Number(ctx, std::to_string(stage + 1), 30, float(ctx.clip.x) + 26.0f, float(ctx.clip.y) + 28.0f,
-           green ? Rgba(0.3f, 1.0f, 0.75f) : Rgba(1.0f, 0.4f, 0.3f));
+    CornerNumber(p, ctx, std::to_string(stage + 1), label);
 }
 
 void GauntletPicture(Painter const& p, ArtContext& ctx)

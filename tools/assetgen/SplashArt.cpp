@@ -83,11 +83,6 @@ void PaintSplash(Canvas& out, TextRenderer& text)
     sub.blend = Blend::Add;
     DrawCaption(text, c, all, "HOLD THE LINE", 26, 320, 410, sub);
     p.Fill(Capsule(V2(-150, -55), V2(150, -55), 1.0f), Rgba(0.4f, 0.7f, 1.0f) * 0.6f, Blend::Add);
-    // A gold arrow at the top centre pointing up: shows at a glance (and to
-    // the screenshot tests) that the splash is drawn upright.
-    const Rgba gold(1.0f, 0.78f, 0.25f);
-    p.Fill(Polygon({V2(0, -458), V2(-18, -428), V2(18, -428)}), gold);
-    p.Fill(Capsule(V2(0, -430), V2(0, -404), 5.0f), gold);
 
     // Resample to the texture: the full-screen quad stretches it back.
     for (int y = 0; y < out.Height(); ++y)
