@@ -39,8 +39,9 @@ bool GenerateAudio(std::string const& directory, unsigned threads)
             long ms = long(std::chrono::duration_cast<std::chrono::milliseconds>(
                                std::chrono::steady_clock::now() - started)
                                .count());
-            Vexel::Log::Verbose("assetgen", "%s made in %ld ms",
-                                AudioFileNames()[(job + sounds) % (tracks + sounds)].c_str(), ms);
+            std::string name =
+                job < tracks ? MusicTracks()[job] + ".mp3" : SoundAssets()[job - tracks].name + ".wav";
+            Vexel::Log::Verbose("assetgen", "%s made in %ld ms", name.c_str(), ms);
             if (!ok)
             {
                 Vexel::Log::Error("assetgen", "%s", error.c_str());

@@ -431,7 +431,6 @@ void ComposeTutorial(Song& song, Score& score)
 
     const std::string verse = "C Am F G C Am Dm G";
     const std::string chorus = "F G Em Am F G C C";
-    auto intro = Progression(0, "C Am F G");
     auto all = Progression(0, "C Am F G " + verse + " " + chorus + " " + verse + " " + chorus + " C Am F G");
 
     // Marimba comping throughout.
@@ -526,7 +525,6 @@ void ComposeTutorial(Song& song, Score& score)
     for (int i = 0; i < 4; ++i)
         tom.notes.push_back({39 * 4 + 2.0 + i * 0.5, 0.25, 72.0 - 4 * i, 0.8});
 
-    (void)intro;
     for (Part* p : {&marimba, &bass, &glock, &pluck, &pad, &kick, &clap, &shaker, &hat, &rim, &tom, &crash})
         song.parts.push_back(*p);
 }
