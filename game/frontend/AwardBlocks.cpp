@@ -4,6 +4,7 @@
 // duration, difficulty pips, description and the three award stars).
 #include "game/frontend/MainScreen.h"
 
+#include "engine/graphics/type/IFont.h"
 #include "engine/ui/UIHelper.h"
 #include "game/frontend/FrontEndTables.h"
 #include "game/frontend/LevelDescriptions.h"
@@ -15,6 +16,7 @@
 #include "game/widgets/UILinotypeElement.h"
 #include "game/widgets/UITextureButton.h"
 
+#include <algorithm>
 #include <string>
 
 using Vexel::UI::Element;
@@ -180,12 +182,17 @@ Element* MainScreen::MakeDescriptionBlock(Award* award, LevelDescription const* 
     static const LevelDescription kEmpty = {0, "", "", ""};
     LevelDescription const& row = description ? *description : kEmpty;
     const float w = textArea.x;
+    // The values stand in a column after the labels: 133 design pixels in,
+    // further when the face sets the labels wider than that.
+    float valueX = 133.0f * cs;
+    for (const char* name : {"Waves:", "Duration:", "Difficulty:"})
+        if (font)
+            valueX = std::max(valueX, font->Measure(name).x + 12.0f * cs);
     std::vector<LinotypeLine> lines;
     lines.push_back(LinotypeLine("Waves:", Vector2(0.0f, 0.0f), w, label));
-    lines.push_back(LinotypeLine(row.waves ? row.waves : "", Vector2(133.0f * cs, 0.0f), w, value));
+    lines.push_back(LinotypeLine(row.waves ? row.waves : "", Vector2(valueX, 0.0f), w, value));
     lines.push_back(LinotypeLine("Duration:", Vector2(0.0f, 35.0f * cs), w, label));
-    lines.push_back(
-        LinotypeLine(row.duration ? row.duration : "", Vector2(133.0f * cs, 35.0f * cs), w, value));
+    lines.push_back(LinotypeLine(row.duration ? row.duration : "", Vector2(valueX, 35.0f * cs), w, value));
     lines.push_back(LinotypeLine("Difficulty:", Vector2(0.0f, 70.0f * cs), w, label));
     lines.push_back(
         LinotypeLine(row.description ? row.description : "", Vector2(0.0f, 35.0f * cs * 3.8f), w, label));
@@ -210,10 +217,10 @@ Element* MainScreen::MakeDescriptionBlock(Award* award, LevelDescription const* 
     {
         Vector2 at;
         if (row.difficulty < 6)
-            at = Vector2(pipSize.x * float(i) + 133.0f * cs, 70.0f * cs);
+            at = Vector2(pipSize.x * float(i) + valueX, 70.0f * cs);
         else
-            at = Vector2(pipSize.x * 0.5f * float(i) + 133.0f * cs,
-                         70.0f * cs + pipSize.y * 0.866f * float(i % 2));
+            at =
+                Vector2(pipSize.x * 0.5f * float(i) + valueX, 70.0f * cs + pipSize.y * 0.866f * float(i % 2));
         text->AddChild(new UITextureButton(
             ElementLayout(ElementPosition(at, Vexel::UI::Alignment::TopLeft), pipSize, 1.0f, true),
             MenuTile(kPipTile), pipSize, 2, &firstBatch, &secondBatch, false, value, false));
