@@ -36,9 +36,7 @@ const int kPipTile = 84;
 const int kBackdropTile = 68;
 
 const Color kWhite(255, 255, 255, 255);
-const Color kStarDimmed(255, 255, 255, 96);
 const Color kHeadingColour(127, 212, 255, 255);
-const Color kThresholdColour(255, 127, 127, 255);
 
 // Page colours by title kind (the description blocks take the page's).
 const Color kPageColours[3] = {Color(255, 127, 127, 255), Color(127, 255, 212, 255),
@@ -57,7 +55,7 @@ void MainScreen::AddAwardThreshold(Element* killStar, Award* award, float scale)
     if (!killStar || !award)
         return;
     const float cs = metrics.contentScale;
-    const Color colour = kThresholdColour.ScaleAlpha(award->IsAchieved() ? 0.8f : 0.625f);
+    const Color colour = AwardThresholdColour(award->IsAchieved());
     std::vector<LinotypeLine> lines;
     lines.push_back(LinotypeLine(std::to_string(award->GetValue()), Vector2(0.0f, 0.0f), 1000.0f, colour));
     killStar->AddChild(
@@ -94,7 +92,7 @@ Element* MainScreen::MakeResultsAwardsBlock()
     {
         UITextureButton* button = new UITextureButton(
             ElementLayout(ElementPosition(Vector2(x, y), 0), starSize, 1.0f, true), MenuTile(tile), starSize,
-            1, &firstBatch, &secondBatch, true, earned ? kWhite : kStarDimmed, true);
+            1, &firstBatch, &secondBatch, true, AwardStarColour(earned), true);
         button->Clicked.Subscribe(PressHandler(this, &MainScreen::OnShowPage31));
         AttachMenuBeep(button, 0);
         block->AddChild(button);
@@ -133,11 +131,10 @@ Element* MainScreen::MakeDescriptionBlock(Award* award, LevelDescription const* 
     const Vector2 starSize = TileSize(kStarSizeTile) * cs;
     auto star = [&](int tile, float y, bool earned)
     {
-        UITextureButton* button =
-            new UITextureButton(ElementLayout(ElementPosition(Vector2(0.0f, y), Vexel::UI::Alignment::Left),
-                                              starSize, 1.0f, true),
-                                MenuTile(tile), starSize, 1, &firstBatch, &secondBatch, true,
-                                earned ? kWhite : kStarDimmed, false);
+        UITextureButton* button = new UITextureButton(
+            ElementLayout(ElementPosition(Vector2(0.0f, y), Vexel::UI::Alignment::Left), starSize, 1.0f,
+                          true),
+            MenuTile(tile), starSize, 1, &firstBatch, &secondBatch, true, AwardStarColour(earned), false);
         button->Clicked.Subscribe(PressHandler(this, &MainScreen::OnShowPage31));
         AttachMenuBeep(button, 0);
         panel->AddChild(button);

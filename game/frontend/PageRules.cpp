@@ -32,3 +32,13 @@ BadgeLook ProgressBadgeLook(int earned, int total)
         return {76, true, Color(127, 212, 255, 255)};
     return {79, true, Color(255, 127, 127, 255)};
 }
+
+Color AwardStarColour(bool earned)
+{
+    return earned ? Color(255, 255, 255, 255) : Color(255, 255, 255, 96);
+}
+
+Color AwardThresholdColour(bool achieved)
+{
+    return Color(255, 127, 127, 255).ScaleAlpha(achieved ? 0.8f : 0.625f);
+}

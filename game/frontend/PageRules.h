@@ -23,3 +23,9 @@ struct BadgeLook
     Color numberColour;
 };
 BadgeLook ProgressBadgeLook(int earned, int total);
+
+// An award star: opaque white when earned, faint when still to earn.
+Color AwardStarColour(bool earned);
+
+// The kill threshold written on its star: red, brighter once achieved.
+Color AwardThresholdColour(bool achieved);

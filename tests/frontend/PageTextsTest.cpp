@@ -175,3 +175,24 @@ TEST(PageRules, ProgressBadges)
         }
     }
 }
+
+TEST(PageRules, StarAndThresholdColours)
+{
+    const struct
+    {
+        bool on;
+        Color star, threshold;
+    } cases[] = {
+        {true, Color(255, 255, 255, 255), Color(255, 127, 127, 204)},
+        {false, Color(255, 255, 255, 96), Color(255, 127, 127, 159)},
+    };
+    for (auto const& c : cases)
+    {
+        const Color star = AwardStarColour(c.on), threshold = AwardThresholdColour(c.on);
+        EXPECT_EQ(star.Packed(), c.star.Packed()) << c.on;
+        EXPECT_EQ(threshold.r, c.threshold.r) << c.on;
+        EXPECT_EQ(threshold.g, c.threshold.g) << c.on;
+        EXPECT_EQ(threshold.b, c.threshold.b) << c.on;
+        EXPECT_NEAR(threshold.a, c.threshold.a, 1) << c.on;
+    }
+}
