@@ -224,7 +224,7 @@ void MainScreen::LayOutPageContent(std::vector<Element*>& out, Element* block, H
         scores->Update();
     const Vector2 listSize = Vector2(600.0f, hasAward ? 240.0f : 180.0f) * cs;
     TopScoresElement* list =
-        new TopScoresElement(listSize, cs, this, scores, &firstBatch, &secondBatch, hasAward);
+        new TopScoresElement(this, scores, &firstBatch, listSize, cs, &secondBatch, hasAward);
 
     const float blockHeight = block ? block->GetSize().y : 0.0f;
     const float listHeight = list->GetSize().y;
