@@ -249,7 +249,9 @@ TEST_F(PageBuilders, LevelGridBadgesFollowTheStarsEarned)
         EXPECT_EQ(c.text, TextOf(badge)) << c.level;
         std::vector<UILinotypeElement*> numbers = Deep<UILinotypeElement>(badge);
         if (!numbers.empty())
+        {
             EXPECT_EQ(c.colour.Packed(), numbers[0]->GetLines()[0].colour.Packed()) << c.level;
+        }
     }
     // The third row's two buttons stand centred.
     ExpectNear(Vector2(-0.5f, 1.0f) * M().gridButtonCell + M().buttonShift, Pos(b.elements[12]), "seventh");
@@ -400,15 +402,18 @@ TEST_F(PageBuilders, LevelDescriptionBlock)
                 picture = t;
         }
         Award* award = AllAwards::GetAward(level);
-        EXPECT_EQ(award->GetValue() >= 1 ? std::vector<int>{81, 82, 83} : std::vector<int>{82, 83}, stars)
-            << level;
+        const std::vector<int> expected =
+            award->GetValue() >= 1 ? std::vector<int>{81, 82, 83} : std::vector<int>{82, 83};
+        EXPECT_EQ(expected, stars) << level;
         EXPECT_EQ(size_t(GetLevelDescription(level)->difficulty), pips.size()) << level;
         EXPECT_EQ(89 + level, picture);
         const std::string text = TextOf(block);
         EXPECT_NE(std::string::npos, text.find("Waves:|One|Duration:|")) << text;
         EXPECT_NE(std::string::npos, text.find(GetLevelDescription(level)->description)) << text;
         if (award->GetValue() >= 1)
+        {
             EXPECT_NE(std::string::npos, text.find(std::to_string(award->GetValue()) + "|")) << text;
+        }
         delete block;
     }
 }
