@@ -11,6 +11,8 @@
 #include "game/widgets/UISlider.h"
 #include "game/widgets/UITextureButton.h"
 
+#include <algorithm>
+
 using Vexel::UI::Element;
 using Vexel::UI::ElementLayout;
 using Vexel::UI::ElementPosition;
@@ -28,6 +30,9 @@ const char* const kQuickstartHeading = "Select a starting wave:";
 
 const int kFirstWave = 1;
 const int kLastWave = 99;
+
+// Below this (design pixels) a help text would no longer read well.
+const float kSmallestInfoFont = 26.0f;
 
 } // namespace
 
@@ -83,6 +88,23 @@ Element* MainScreen::MakeInfoBlock(TileInfo const* picture, Vector2 pictureSize,
     std::vector<LinotypeLine> lines;
     lines.push_back(LinotypeLine(text, Vector2(0.0f, 0.0f), blockSize.x, kTextColour));
     const Vector2 at = picture ? Vector2(0.0f, pictureSize.y / 2.0f + 28.0f * cs) : Vector2(0.0f, 0.0f);
-    block->AddChild(new UILinotypeElement(lines, ElementPosition(at, 0), this, GetFont(40.0f * cs)));
+
+    // The text must stay between the picture (or the title bar) and the
+    // bottom buttons: a long text in a wide face steps its font down until
+    // it fits. The block stands at the screen's centre.
+    const float h = GetSize().y;
+    const float top = picture ? -blockSize.y / 2.0f + pictureSize.y + 12.0f * cs
+                              : -h / 2.0f + metrics.titleBarHeight + 8.0f * cs;
+    const float bottom = h / 2.0f - metrics.buttonCell.y - 8.0f * cs;
+    const float room = 2.0f * std::min(at.y - top, bottom - at.y);
+    float fontSize = 40.0f * cs;
+    UILinotypeElement* body = new UILinotypeElement(lines, ElementPosition(at, 0), this, GetFont(fontSize));
+    while (body->GetSize().y > room && fontSize > kSmallestInfoFont * cs)
+    {
+        delete body;
+        fontSize = std::max(fontSize * 0.92f, kSmallestInfoFont * cs);
+        body = new UILinotypeElement(lines, ElementPosition(at, 0), this, GetFont(fontSize));
+    }
+    block->AddChild(body);
     return block;
 }
