@@ -80,6 +80,12 @@ TopScoresElement::~TopScoresElement()
         table->StateChanged().Unsubscribe(this);
 }
 
+void TopScoresElement::Update(float)
+{
+    if (table)
+        table->Update();
+}
+
 GlobalScoreState::Enum TopScoresElement::State() const
 {
     return table ? table->GetState() : GlobalScoreState::Idle;

@@ -35,6 +35,10 @@ public:
                      Vexel::Graphics::Sprites::ITransientBatch* spinnerBatch, bool showLeader);
     ~TopScoresElement() override;
 
+    // Polls the table, which keeps it in step with the score server while
+    // it is shown.
+    void Update(float dt) override;
+
     // The content of the last rebuild: the panel and the two text blocks
     // (small texts, then the large names).
     Vexel::UI::Element* GetContent() const { return content; }

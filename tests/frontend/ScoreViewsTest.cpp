@@ -185,6 +185,11 @@ TEST_F(TopScoresTest, RebuildsOnItsTablesStateOnly)
     }
     EXPECT_NE(nullptr, Find(element->GetLargeText(), "Zed"));
 
+    // Shown, it keeps its table polling.
+    const int polls = table.polls;
+    element->Update(1.0f / 30.0f);
+    EXPECT_EQ(polls + 1, table.polls);
+
     element.reset();
     EXPECT_EQ(0u, table.StateChanged().SubscriberCount());
 }
