@@ -356,19 +356,26 @@ void LevelPicture(Painter const& p, TileSpec const& s, ArtContext& ctx)
     }
 
     // Bosses lead; a boss alone fills the card with its brood around it.
-    const bool bossAlone = troops.empty() && landers.empty();
+    const bool bossAlone = troops.empty() && landers.empty() && bosses.size() <= 2;
     for (size_t i = 0; i < bosses.size(); ++i)
     {
         float n = float(bosses.size());
         float x = (float(i) - (n - 1) * 0.5f) * (1.3f / std::max(1.0f, n));
         float y = -hy + 1.05f + 0.32f * float(i % 2);
         float px = std::min(PixelsFor(*bosses[i], unit) * (bossAlone ? 1.6f : 1.05f),
-                            (bossAlone ? 160.0f : 150.0f) / std::max(1.0f, n * 0.8f));
-        V2 at = KeepClear(V2(x, bossAlone && n == 1 ? -0.15f : y), scene, hx, hy, 0.1f);
+                            (bossAlone ? 160.0f : 150.0f) / std::max(1.0f, n * (n >= 3 ? 0.5f : 0.8f)));
+        V2 at = V2(x, bossAlone && n == 1 ? -0.15f : y);
+        if (n >= 3)
+        {
+            // A crowd of bosses closes in on an arc round the planet.
+            float a = std::atan2(away.y, away.x) + (float(i) - (n - 1) * 0.5f) * 0.5f;
+            at = scene.planet + V2(std::cos(a), std::sin(a)) * (scene.radius + 0.75f + 0.3f * float(i % 2));
+        }
+        at = KeepClear(at, scene, hx, hy, 0.1f);
         DrawKind(p, *bosses[i], at, px, scene.planet);
         if (const char* e = EscortOf(bosses[i]->name))
         {
-            int brood = bossAlone ? 7 : 3;
+            int brood = bossAlone ? 7 : (bosses.size() >= 3 ? 0 : 3);
             for (int j = 0; j < brood; ++j)
             {
                 float a = float(j) * 2.0f * Pi / float(brood) + 0.4f * float(i);
