@@ -15,12 +15,19 @@ namespace
 
 const float kMinimumAlpha = 0.001f;
 
-// Centred on x, like every text of a row.
+// Centred on x, like every text of a row, but kept inside the page (half a
+// page either side of the row's middle, less a small margin): the face may be
+// wider than the one the columns were placed for.
 void Place(Vexel::Graphics::Type::IFont* font, std::vector<LinotypeLine>& lines, std::string const& text,
-           Color colour, Vector2 position)
+           Color colour, Vector2 position, float halfPage)
 {
     const float width = font ? font->MeasureText(text).x : 0.0f;
-    lines.push_back(LinotypeLine(text, position + Vector2(width * -0.5f, 0.0f), 1000000.0f, colour));
+    float left = position.x - width * 0.5f;
+    if (left + width > halfPage)
+        left = halfPage - width;
+    if (left < -halfPage)
+        left = -halfPage;
+    lines.push_back(LinotypeLine(text, Vector2(left, position.y), 1000000.0f, colour));
 }
 
 HighScores::ScoreEntry const& NoEntry()
@@ -36,6 +43,7 @@ LeaderboardSingleElement::LeaderboardSingleElement(int columnSet, HighScores::IT
     : halfWidth(320.0f * scale), columnSet(columnSet), kind(kind)
 {
     Vexel::Graphics::Type::IFont* font = GetFont(39.0f * scale);
+    const float halfPage = 312.0f * scale;
 
     HighScores::ScoreEntry const* entry = &NoEntry();
     if (table)
@@ -62,7 +70,7 @@ LeaderboardSingleElement::LeaderboardSingleElement(int columnSet, HighScores::IT
                            : kind == Kind::Latest ? "New"
                                                   : std::to_string(index + 1);
         Place(font, lines, rank, UIPalette[9].ScaleAlpha(empty ? 0.5f : 0.68f),
-              Vector2(-282.0f * scale, 0.0f));
+              Vector2(-282.0f * scale, 0.0f), halfPage);
     }
 
     const float x[2][3] = {{-188.0f, 10.0f, 232.0f}, {-164.0f, 8.0f, 208.0f}};
@@ -106,7 +114,7 @@ LeaderboardSingleElement::LeaderboardSingleElement(int columnSet, HighScores::IT
         colours[2] = UIPalette[8];
     }
     for (int c = 0; c < 3; ++c)
-        Place(font, lines, texts[c], colours[c], Vector2(x[set][c] * scale, 0.0f));
+        Place(font, lines, texts[c], colours[c], Vector2(x[set][c] * scale, 0.0f), halfPage);
 
     text.reset(
         new UILinotypeElement(lines, Vexel::UI::ElementPosition(Vector2(0.0f, 0.0f), 0), flusher, font));

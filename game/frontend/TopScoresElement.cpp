@@ -1,6 +1,7 @@
 #include "game/frontend/TopScoresElement.h"
 
 #include "engine/core/Delegate.h"
+#include "engine/graphics/type/IFont.h"
 #include "engine/ui/UIHelper.h"
 #include "game/frontend/FrontEndTables.h"
 #include "game/frontend/ScoreTexts.h"
@@ -119,9 +120,20 @@ void TopScoresElement::Rebuild()
     const Color bright = Mixed(base, Color(255, 255, 255, 255), 0.25f);
     const float width = size.x;
 
+    Vexel::Graphics::Type::IFont* smallFont = GetFont(32.0f * scale);
     std::vector<LinotypeLine> small;
     std::vector<LinotypeLine> large;
     auto at = [this](float x, float y) { return Vector2(x, y) * size; };
+    // The labels end near the right edge; a face wider than the one they
+    // were placed for must not push them past it.
+    auto labelAt = [&](const char* label, float x, float y)
+    {
+        const float width = smallFont ? smallFont->MeasureText(label).x : 0.0f;
+        Vector2 p = at(x, y);
+        if (p.x + width > size.x)
+            p.x = size.x - width > 0.0f ? size.x - width : 0.0f;
+        return p;
+    };
     auto entryStep = [&](const char* label, HighScores::ScoreEntry const& entry, float y, float labelX)
     {
         const std::string score = FormatScoreText(entry.stats.score);
@@ -138,7 +150,8 @@ void TopScoresElement::Rebuild()
         large.push_back(LinotypeLine("a", at(0.0f, y), width, kAnchor));
         large.push_back(LinotypeLine("a", at(1.0f, y), width, kAnchor));
         large.push_back(LinotypeLine(entry.name, at(0.035f, y), width, bright));
-        small.push_back(LinotypeLine(label, at(labelX, y + 0.04f), width, bright.ScaleAlpha(0.7f)));
+        small.push_back(
+            LinotypeLine(label, labelAt(label, labelX, y + 0.04f), width, bright.ScaleAlpha(0.7f)));
         small.push_back(LinotypeLine(score, at(scoreX, y + 0.04f), width, bright.ScaleAlpha(0.95f)));
         if (!details.empty())
             small.push_back(LinotypeLine(details, at(detailsX, y + 0.16f), width, dim));
@@ -150,8 +163,7 @@ void TopScoresElement::Rebuild()
     if (showLeader)
         entryStep("Global Leader!", table ? table->GetGlobalLeader() : NoEntry(), 2.0f * rowStep, 0.697f);
 
-    smallText = new UILinotypeElement(small, ElementPosition(Vector2(0.0f, 0.0f), 0), flusher,
-                                      GetFont(32.0f * scale));
+    smallText = new UILinotypeElement(small, ElementPosition(Vector2(0.0f, 0.0f), 0), flusher, smallFont);
     largeText = new UILinotypeElement(large, ElementPosition(Vector2(0.0f, 0.0f), 0), flusher,
                                       GetFont(68.0f * scale));
     content->AddChild(smallText);

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,15 +111,12 @@ TEST_F(TopScoresTest, EntriesWithTheirScoresAndDetailsWherePlaced)
     };
     const std::vector<Case> cases = {
         {"Ann", {0.035f, 0.0f}, true},
-        {"Your Latest!", {0.752f, 0.04f}, false},
         {"1,234", {0.44f - 0.018f * 5.0f, 0.04f}, false},
         {"1 Wave  1 kill", {0.414f, 0.16f}, false},
         {"Bob", {0.035f, step}, true},
-        {"Your Best!", {0.787f, step + 0.04f}, false},
         {"1,234,567", {0.44f - 0.018f * 9.0f, step + 0.04f}, false},
         {"12 +3 Waves  40 kills", {0.372f, step + 0.16f}, false},
         {"Cat", {0.035f, 2.0f * step}, true},
-        {"Global Leader!", {0.697f, 2.0f * step + 0.04f}, false},
         {"1,234,567,890", {0.26f, 2.0f * step + 0.04f}, false},
         {"7 kills", {0.468f, 2.0f * step + 0.16f}, false},
     };
@@ -130,6 +128,24 @@ TEST_F(TopScoresTest, EntriesWithTheirScoresAndDetailsWherePlaced)
         FrontEndTest::ExpectNear(c.fraction * size, line->position, "position");
         EXPECT_EQ(size.x, line->wrapWidth);
     }
+    // The labels end near the right edge; with a face too wide for their
+    // places (16 px a character here) they end at the edge.
+    const std::vector<Case> labels = {
+        {"Your Latest!", {0.752f, 0.04f}, false},
+        {"Your Best!", {0.787f, step + 0.04f}, false},
+        {"Global Leader!", {0.697f, 2.0f * step + 0.04f}, false},
+    };
+    for (Case const& c : labels)
+    {
+        SCOPED_TRACE(c.text);
+        LinotypeLine const* line = Find(element->GetSmallText(), c.text);
+        ASSERT_NE(nullptr, line);
+        const float x = std::min(c.fraction.x * size.x, size.x - 16.0f * float(std::string(c.text).size()));
+        FrontEndTest::ExpectNear(Vector2(x, c.fraction.y * size.y), line->position, "position");
+    }
+    TopScoresElement narrowFace(&flush, &table, &first, Vector2(1200.0f, 240.0f), 1.0f, &second, true);
+    FrontEndTest::ExpectNear(Vector2(0.752f * 1200.0f, 0.04f * 240.0f),
+                             Find(narrowFace.GetSmallText(), "Your Latest!")->position, "room enough");
 
     // Colours: names bright, labels and scores bright and a little faded,
     // details dim; anchors next to invisible.
