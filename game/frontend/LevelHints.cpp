@@ -31,10 +31,10 @@ std::string const& GetLevelHint(int level)
         "Keep a steady stream of fire on the Hulks, and leave the Peons behind them for later.",
         // 6
         "Red Splicers are dangerous! They launch Red Hulks at you while they close in, and if "
-        "you give them time, they split in two. Each half fires Streamers and splits "
-        "again...\n\n"
-        "Kill each Splicer before it gets a chance to split. If it does, take out the halves "
-        "right away, or they'll multiply beyond your control!",
+        "you give them time, they split off two halves. Each half fires Streamers and splits "
+        "off more...\n\n"
+        "Kill each Splicer before it gets to split. If it does, take out the halves right away, "
+        "or they'll spread beyond your control!",
         // 7
         "Two bosses at once!\n\n"
         "Focus on one boss at a time, and don't forget the Splicer that comes later!",
