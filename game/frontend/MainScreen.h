@@ -28,6 +28,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -297,6 +298,7 @@ private:
                                        int beepVariant);
     bool RestoreState();
     void UpdateContinueButton();
+    bool IsFlatWithoutTiltSensor();
     void ProcessGameEnd();
     void RemoveFadedElements();
     // The page frame of ShowPage: the per-page play-screen alpha and bottom
@@ -307,6 +309,7 @@ private:
     void ShowBottomButtons(PageBuild const& build);
     void RetirePageElements(bool animate);
     void BringInPageElements(PageBuild& build);
+    void TracePage(PageBuild const& build);
     void PopPage();
     int TopPage() const { return pageStack.empty() ? 0 : pageStack.back(); }
 
@@ -338,4 +341,17 @@ private:
     // that no touch reaches them even while an earlier fade-in still runs.
     Vexel::UI::Element* outgoingLayer;
     bool restored;
+    // A tilt reading other than that of a device at rest was seen: there is
+    // a tilt sensor (a desktop has none).
+    bool tiltSensorSeen;
+    // The labels of the rows and where the page's elements arrive, for the
+    // trace.
+    std::map<Vexel::UI::Element*, std::string> rowLabels;
+    struct Arrival
+    {
+        Vexel::UI::Element* element;
+        Vexel::UI::ElementPosition position;
+        Vector2 size;
+    };
+    std::vector<Arrival> arrivals;
 };
