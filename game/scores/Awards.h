@@ -4,15 +4,21 @@
 
 #include "engine/core/Event.h"
 
+#include <cstdint>
+
 // The three flags of a level or stage: kill, no-cannon and no-loss awards.
 class Award
 {
 public:
     Award();
+    explicit Award(int32_t value) : flags{0, 0, 0}, value(value) {}
 
     unsigned char flags[3];
     int value;
     Vexel::Event<> Changed;
+
+    // The kill goal of the level or stage (0 for none).
+    int32_t GetValue() const { return value; }
 
     // Sets flag 0..2 and tells the subscribers; other indexes do nothing.
     void SetFlag(int index);
