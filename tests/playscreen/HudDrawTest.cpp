@@ -314,7 +314,7 @@ TEST_F(HudDrawTest, TheTutorialShowsOnlyItsTextsAndAtStepsThreeAndFourTheCannon)
     // Outside the tutorial the bar and the hint are there.
     v.mode = 1;
     const GLTest::Frame classic = DrawAndRead(hud, v);
-    EXPECT_GT(Lit(classic, bar), 1000);
+    EXPECT_GT(Lit(classic, bar), 300);
     EXPECT_GT(Lit(classic, hint), 100);
 }
 
