@@ -1,4 +1,4 @@
-#include "game/playscreen/SimInfoBar.h"
+#include "game/simulation/SimInfoBar.h"
 
 #include "engine/core/Transform2D.h"
 #include "engine/graphics/ReferenceTiles.h"

@@ -1,4 +1,4 @@
-#include "game/playscreen/PlanetCannonInputElement.h"
+#include "game/simulation/PlanetCannonInputElement.h"
 
 #include "game/simulation/Simulation.h"
 

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "engine/ui/Element.h"
-#include "game/playscreen/CannonInput.h"
+#include "game/simulation/CannonInput.h"
 
 class Simulation;
 

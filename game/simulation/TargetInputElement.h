@@ -7,7 +7,7 @@
 #pragma once
 
 #include "engine/ui/Element.h"
-#include "game/playscreen/TargetLock.h"
+#include "game/simulation/TargetLock.h"
 
 class Simulation;
 

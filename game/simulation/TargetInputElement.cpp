@@ -1,4 +1,4 @@
-#include "game/playscreen/TargetInputElement.h"
+#include "game/simulation/TargetInputElement.h"
 
 #include "game/scores/GamePrefs.h"
 #include "game/simulation/Simulation.h"
