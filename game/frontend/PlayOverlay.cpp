@@ -2,7 +2,9 @@
 
 #include "engine/core/Platform.h"
 #include "engine/core/Transform2D.h"
+#include "engine/graphics/ReferenceTiles.h"
 #include "engine/graphics/RenderState.h"
+#include "engine/graphics/SpriteBatch.h"
 #include "engine/graphics/type/IFont.h"
 #include "engine/graphics/type/ITypeface.h"
 #include "engine/graphics/type/LinotypeBatch.h"
@@ -22,16 +24,21 @@ const int kTextCapacity = 96;
 const Color kTextColour(127, 212, 255, 255);
 // Fades in and out over about a third of a second.
 const float kFadeStep = 0.1f;
+// The banner's backdrop: a dark band that keeps the text readable over the
+// planet.
+const uint32_t kBackdropTile = 68;
 } // namespace
 
 PlayOverlay::PlayOverlay(GameScreen* game)
     : Screen(Vexel::UI::TouchMode::Take), game(game), text(new LinotypeBatch(kTextCapacity)),
-      laidOutScale(0.0f), laidOutAlpha(0), overFrames(0), fade(0.0f)
+      backdrop(new Vexel::Graphics::Sprites::TransientBatch(4)), laidOutScale(0.0f), laidOutAlpha(0),
+      overFrames(0), fade(0.0f)
 {
 }
 
 PlayOverlay::~PlayOverlay()
 {
+    delete backdrop;
     delete text;
 }
 
@@ -110,10 +117,17 @@ void PlayOverlay::Draw(Vexel::Rectangle rect, float alpha)
                          Vector2(-width * 0.5f, top + font->GetBase() + lineHeight * float(i)), colour);
         }
     }
+    const Vector2 centre(rect.x + rect.width * 0.5f, rect.y + rect.height * 0.3f);
+    const Vexel::Rectangle bounds = text->GetBounds();
+    backdrop->AddTileSized(*Vexel::Graphics::GetReferenceTiles().GetTile(kBackdropTile),
+                           Vector2(bounds.x + bounds.width * 0.5f, bounds.y + bounds.height * 0.5f),
+                           Vector2(rect.width * 1.2f, bounds.height + 24.0f * scale),
+                           Color(8, 14, 22, 255).ScaleAlpha(fade * alpha * 0.8f),
+                           Vexel::Graphics::BlendMode::Alpha);
+    backdrop->Draw(centre, Vector2(1.0f, 1.0f));
     // Additive, as the HUD's text.
     Vexel::Graphics::RenderState::SetBlendMode(Vexel::Graphics::BlendMode::Additive);
-    Transform2D(Vector2(rect.x + rect.width * 0.5f, rect.y + rect.height * 0.36f), Vector2(1.0f, 1.0f))
-        .Push();
+    Transform2D(centre, Vector2(1.0f, 1.0f)).Push();
     text->Draw();
     Transform2D::Pop();
 }

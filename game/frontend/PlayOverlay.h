@@ -15,6 +15,10 @@ namespace Vexel
 {
 namespace Graphics
 {
+namespace Sprites
+{
+class TransientBatch;
+}
 namespace Type
 {
 class LinotypeBatch;
@@ -46,6 +50,7 @@ private:
 
     GameScreen* game;
     Vexel::Graphics::Type::LinotypeBatch* text;
+    Vexel::Graphics::Sprites::TransientBatch* backdrop;
     std::string laidOut;
     float laidOutScale;
     int laidOutAlpha;
