@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -183,6 +184,16 @@ TEST_P(PlayScreenScene, ClassicGameAtWaveThreeWithLocksAndFire)
     EXPECT_EQ("Wave 3", Hud().GetWaveLine());
     EXPECT_EQ("Kills: " + std::to_string(Sim().View().Kills()), Hud().GetKillsLine());
     Save("classic_wave3");
+    // The whole frame, world and HUD, in few draw calls.
+    int calls = 0;
+    {
+        GL::Recorder recorder;
+        InternalUIManagerEventCore::Instance().Draw();
+        calls = recorder.Count("glDrawElements") + recorder.Count("glDrawArrays");
+    }
+    EXPECT_LE(calls, 40);
+    RecordProperty("draw_calls", calls);
+    std::printf("classic wave 3 at %dx%d: %d draw calls per frame\n", display->width, display->height, calls);
     UIManager::InjectTouchUp(0, finger, 1);
     Frame();
 }
