@@ -30,7 +30,7 @@ class PlayOverlay : public Vexel::UI::Screen
 {
 public:
     // Frames a finished game is shown before a tap restarts it.
-    static const int kRestartDelayFrames = 45;
+    static constexpr int kRestartDelayFrames = 45;
 
     // The game screen is not owned.
     explicit PlayOverlay(GameScreen* game);

@@ -17,6 +17,10 @@ using Vexel::UI::UIManager;
 
 namespace
 {
+// By value: the header's constant has no out-of-line definition for the
+// map's reference parameters to bind to.
+const int kTiltAim = SimulationInput::kTiltAimId;
+
 // The whole screen, in both orientations.
 Vexel::UI::ElementLayout FullScreenLayout()
 {
@@ -181,7 +185,7 @@ void GameScreen::Update(float dt)
             }
         }
         if (tiltAim.x != 0.0f || tiltAim.y != 0.0f)
-            input.aims[SimulationInput::kTiltAimId] = tiltAim.Angle();
+            input.aims[kTiltAim] = tiltAim.Angle();
         simulation.Update(dt, input);
     }
     simulation.UpdateFiringSound(dt);

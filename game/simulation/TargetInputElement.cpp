@@ -1,5 +1,6 @@
 #include "game/simulation/TargetInputElement.h"
 
+#include "engine/core/Log.h"
 #include "game/scores/GamePrefs.h"
 #include "game/simulation/Simulation.h"
 #include "game/simulation/SimulationInput.h"
@@ -59,6 +60,7 @@ void TargetInputElement::OnTouchDown(Vector2 const& position, int tapCount)
         lockId = NextLockId(*locks);
         if (lockId != -1)
         {
+            Vexel::Log::Verbose("playscreen", "lock %d placed", lockId);
             (*locks)[lockId] = TargetLock();
             // A new lock always outlives the touch that made it.
             heldTicks = kKeepAfterFrames + 2;
@@ -93,9 +95,14 @@ void TargetInputElement::OnTouchUp(Vector2 const& position, int)
         if (found != locks->end())
         {
             if (heldTicks > kKeepAfterFrames)
+            {
                 found->second.held = false;
+            }
             else
+            {
+                Vexel::Log::Verbose("playscreen", "lock %d removed", lockId);
                 locks->erase(found);
+            }
         }
     }
     lockId = -1;
@@ -116,6 +123,10 @@ void TargetInputElement::Track(Vector2 const& screenPoint)
     {
         const int swept = FindNearestLock(screenPoint);
         if (swept != -1)
-            locks->erase(swept); // only free locks are ever found
+        {
+            // Only free locks are ever found.
+            Vexel::Log::Verbose("playscreen", "lock %d swept", swept);
+            locks->erase(swept);
+        }
     }
 }

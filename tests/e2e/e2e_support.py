@@ -218,8 +218,9 @@ def is_planet_blue(p):
 
 
 def planet_centre(shot):
-    """The middle of the densest patch of the planet's blue: the disc is
-    solid, the HUD's blue text and the bullets are thin."""
+    """A point well inside the planet's disc: the middle of the first
+    32 px patch that is blue all over (the disc is solid; the HUD's blue
+    text, the bullets and the stars are thin)."""
     cell = 4
     columns, rows = SCREEN[0] // cell, SCREEN[1] // cell
     blue = [[0] * columns for _ in range(rows)]

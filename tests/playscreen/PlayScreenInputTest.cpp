@@ -356,15 +356,16 @@ TEST_F(PlayScreenInputTest, OneTiltedFrameRestartsTheFlatCount)
 
 TEST_F(PlayScreenInputTest, TiltAimsWithTheTiltAimIdOnlyWithTiltControls)
 {
+    const int kTiltAim = SimulationInput::kTiltAimId;
     Sim().StartGame(1, 1);
     *Vexel::UI::UIManager::GetTilt() = Vector3(0.6f, 0.0f, 0.8f);
     Frame();
-    EXPECT_EQ(0u, Input().aims.count(SimulationInput::kTiltAimId));
+    EXPECT_EQ(0u, Input().aims.count(kTiltAim));
     GamePrefs::SetTiltControls(true);
     Frame();
-    ASSERT_EQ(1u, Input().aims.count(SimulationInput::kTiltAimId));
+    ASSERT_EQ(1u, Input().aims.count(kTiltAim));
     // The default reference only mirrors x: (-0.6, 0).
-    EXPECT_FLOAT_EQ(Vector2(-0.6f, 0.0f).Angle(), Input().aims.at(SimulationInput::kTiltAimId));
+    EXPECT_FLOAT_EQ(Vector2(-0.6f, 0.0f).Angle(), Input().aims.at(kTiltAim));
     EXPECT_TRUE(Input().marks.empty());
 }
 
