@@ -43,13 +43,17 @@ Vexel::Rectangle Simulation::ComputeViewBounds() const
         for (int i = 0; i < counts[a]; i++)
         {
             Enemy const& enemy = arrays[a][i];
+            // One enemy thrown out of the world must not take the view along.
+            if (!std::isfinite(enemy.position.x) || !std::isfinite(enemy.position.y))
+                continue;
             EnemyType const& type = enemy.GetType();
             bounds.Union(Vexel::Rectangle(enemy.position.x - type.viewMargin,
                                           enemy.position.y - type.viewMargin, type.viewSpan, type.viewSpan));
         }
     if (!IsGameOver())
         for (AimMark const& mark : aimMarks)
-            if (mark.fromTouch == 0 && mark.highlighted != 0)
+            if (mark.fromTouch == 0 && mark.highlighted != 0 && std::isfinite(mark.position.x) &&
+                std::isfinite(mark.position.y))
                 bounds.Union(Vexel::Rectangle(mark.position.x, mark.position.y, 0.0f, 0.0f));
 
     const float growX = bounds.width * 0.036f;
@@ -70,6 +74,13 @@ void Simulation::StepCamera(ViewFrame& view, float& zoomVelocity, Vector2& panVe
         fit = 0.0f;
     if (!std::isfinite(view.scale) || view.scale < kMinimumViewScale)
         view.scale = kMinimumViewScale;
+    // Springs that went non-finite start again from rest at the planet.
+    if (!std::isfinite(view.position.x) || !std::isfinite(view.position.y))
+        view.position = Vector2(0.0f, 0.0f);
+    if (!std::isfinite(zoomVelocity))
+        zoomVelocity = 0.0f;
+    if (!std::isfinite(panVelocity.x) || !std::isfinite(panVelocity.y))
+        panVelocity = Vector2(0.0f, 0.0f);
 
     const Vector2 desired = -bounds.Center() * view.scale;
     const float accel = (fit - view.scale) * (view.scale < fit ? kZoomInRate : kZoomOutRate);

@@ -104,7 +104,7 @@ void Simulation::Draw(Vexel::Rectangle const& area, float alpha)
     for (int i = 0; i < bulletCount; i++)
     {
         Bullet const& bullet = bullets[i];
-        const int a = bullet.life < 8 ? std::max(0, int(colour.a) * bullet.life * 32 / 256) : colour.a;
+        const int a = bullet.life < 8 ? int(colour.a) * std::max(bullet.life, 0) * 32 / 256 : colour.a;
         spriteBatch.AddQuad(bulletTexture,
                             Vexel::Graphics::Sprites::SpriteState(bulletTile.uv, bullet.position.x,
                                                                   bullet.position.y, 3.0f, 6.0f, bullet.angle,

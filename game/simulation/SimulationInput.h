@@ -19,7 +19,7 @@ struct AimMark
 struct SimulationInput
 {
     // Aim ids: 0..11 touches without a lock, 13 and up target locks.
-    static const int kTiltAimId = 1036;
+    static constexpr int kTiltAimId = 1036;
 
     // Aim id -> angle in radians (the Vector2::Angle convention), by id.
     std::map<int, float> aims;

@@ -25,12 +25,10 @@ const int kMaxSavedWaves = 65535;
 // Bullets never leave this box nor move faster than this in a real game.
 const float kMaxBulletReach = 10000.0f;
 const float kMaxBulletSpeed = 100.0f;
-// Enemies live within some thousand units of the planet and their angles
-// within some turns of zero. Finite is not enough: a point near the float
-// limit overflows to infinity once a segment extrapolates along its leader's
-// trail.
+// Enemies live within some thousand units of the planet. Finite is not
+// enough: a point near the float limit overflows to infinity once a segment
+// extrapolates along its leader's trail.
 const float kMaxEnemyReach = 100000.0f;
-const float kMaxEnemyAngle = 10000.0f;
 
 bool Within(float value, float limit)
 {
@@ -40,8 +38,7 @@ bool Within(float value, float limit)
 bool IsInsideTheWorld(Enemy const& enemy)
 {
     if (!Within(enemy.position.x, kMaxEnemyReach) || !Within(enemy.position.y, kMaxEnemyReach) ||
-        !Within(enemy.distance, kMaxEnemyReach) || !Within(enemy.angle, kMaxEnemyAngle) ||
-        !Within(enemy.rotation, kMaxEnemyAngle))
+        !Within(enemy.distance, kMaxEnemyReach))
         return false;
     PositionTrail const* trail = enemy.GetTrail();
     if (trail == nullptr)

@@ -223,3 +223,30 @@ def mean_difference(a, b):
 def flipped_rows(data, size=SCREEN):
     row = size[0] * 3
     return b"".join(data[y * row:(y + 1) * row] for y in range(size[1] - 1, -1, -1))
+
+
+def is_planet_blue(p):
+    return p[2] > 120 and p[2] > p[0] + 50
+
+
+def planet_centre(shot):
+    """A point well inside the planet's disc: the middle of the first
+    32 px patch that is blue all over (the disc is solid; the HUD's blue
+    text, the bullets and the stars are thin)."""
+    cell = 4
+    columns, rows = SCREEN[0] // cell, SCREEN[1] // cell
+    blue = [[0] * columns for _ in range(rows)]
+    for row in range(rows):
+        for column in range(columns):
+            blue[row][column] = sum(1 for y in range(row * cell, row * cell + cell, 2)
+                                    for x in range(column * cell, column * cell + cell, 2)
+                                    if is_planet_blue(pixel(shot, x, y)))
+    span = 8  # cells: a 32 px window
+    best, at = -1, None
+    for row in range(rows - span + 1):
+        for column in range(columns - span + 1):
+            total = sum(sum(blue[r][column:column + span]) for r in range(row, row + span))
+            if total > best:
+                best, at = total, (column, row)
+    check(best > span * span * 2, "no planet on the screen (%d blue samples at best)" % best)
+    return at[0] * cell + span * cell // 2, at[1] * cell + span * cell // 2

@@ -198,6 +198,15 @@ TEST(SimulationCamera, ScaleNeverFallsBelowItsFloor)
     EXPECT_EQ(Simulation::kMinimumViewScale, view.scale);
     EXPECT_TRUE(std::isfinite(view.position.x) && std::isfinite(view.position.y));
 
+    // A broken view (never made by the camera) starts again from rest.
+    ViewFrame lost(Vector2(NAN, INFINITY), 2.0f, kPhone.Size());
+    zoom = NAN;
+    pan = Vector2(INFINITY, 1.0f);
+    for (int i = 0; i < 6000; i++)
+        Simulation::StepCamera(lost, zoom, pan, bounds, kPhone);
+    EXPECT_NEAR(0.0f, lost.position.x, 1e-2f);
+    EXPECT_NEAR(320.0f / bounds.width, lost.scale, 1e-3f);
+
     // A scale of 0 or NaN (never made by the camera) is lifted first.
     for (float bad : {0.0f, -1.0f, NAN})
     {

@@ -213,7 +213,6 @@ const CorruptCase kCorruptCases[] = {
     {"EnemyPositionNaN", [](SavedGame& g) { Patch(g.enemies[0].bytes, 8, kNaN); }, "enemy 0 is not"},
     {"EnemyFarOutside", [](SavedGame& g) { Patch(g.enemies[0].bytes, 12, 1e30f); }, "outside the world"},
     {"EnemyDistanceHuge", [](SavedGame& g) { Patch(g.enemies[1].bytes, 4, 3e38f); }, "outside the world"},
-    {"EnemyRotationHuge", [](SavedGame& g) { Patch(g.blockers[0].bytes, 16, 1e20f); }, "outside the world"},
     {"TrailPointFarOutside", [](SavedGame& g) { Patch(g.enemies[1].bytes, kTrailCapacityAt + 4 + 8, 2e37f); },
      "outside the world"},
     {"TrailPhaseHuge",

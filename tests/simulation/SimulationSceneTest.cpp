@@ -1,8 +1,10 @@
-// Scripted scenes of the world played and drawn frame by frame on a real
-// OpenGL ES 1.1 context, at the reference phone's size and at twice it. Each
+// Scripted scenes of the world played and drawn frame by frame, with its
+// HUD, on a real OpenGL ES 1.1 context, at the reference phone's size and at
+// twice it. Each
 // scene's last frame is saved as scene_<name>-<w>x<h>.png in this build
 // folder for a person to look at; the checks here only make sure that every
 // frame drew without a GL error and that the scene reached what it shows.
+#include "game/simulation/SimInfoBar.h"
 #include "game/simulation/SimulationView.h"
 #include "tests/simulation/DrawTestSupport.h"
 #include "tests/simulation/SimulationTestSupport.h"
@@ -41,6 +43,8 @@ protected:
     // Frames of one tick each: the world moves, then is drawn.
     void Play(Simulation& sim, int frames, SimulationInput const& input = SimulationInput())
     {
+        if (!sim.GetHud())
+            sim.SetHud(std::unique_ptr<ISimulationHud>(new SimInfoBar()));
         for (int i = 0; i < frames; i++)
         {
             sim.Update(DrawTest::kFrame, input);

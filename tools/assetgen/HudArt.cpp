@@ -16,24 +16,43 @@ const float Pi = 3.14159265f;
 
 void ChargeTab(Painter const& p, ArtContext& ctx)
 {
-    // A tab coming in from the right edge; its rightmost strip is plain tab
-    // so it can be stretched up to the screen edge behind the count.
+    // A glass tab coming in from the right edge, holding one cannon shot: a
+    // small planet firing its beam. The tab's rightmost strip is plain tab
+    // (fill and rims only) so the HUD can stretch it to the screen edge
+    // behind a count.
     PixelRect c = ctx.clip;
     Painter px(ctx.canvas, c.x, c.y, c.w, c.h, float(c.w) / 2.0f, float(c.h) / 2.0f);
     float hw = float(c.w) / 2.0f, hh = float(c.h) / 2.0f;
+    Shape tile = RoundedBox(V2(0, 0), V2(hw, hh), 0);
     Shape tab = RoundedBox(V2(hw * 0.35f, 0), V2(hw * 1.4f, hh * 0.8f), hh * 0.38f);
-    Shape clipped = Intersect(tab, RoundedBox(V2(0, 0), V2(hw, hh), 0));
-    px.Fill(clipped, Rgba::Straight(0.16f, 0.2f, 0.26f, 0.82f));
-    px.Fill(Intersect(Outline(tab, 1.0f), RoundedBox(V2(0, 0), V2(hw, hh), 0)),
-            Rgba::Straight(0.9f, 0.95f, 1.0f, 0.9f));
-    // Cannon icon: the planet with a beam leaving it, centred at 0.42 widths.
+    px.Fill(Intersect(tab, tile),
+            LinearGradient(V2(0, -hh * 0.8f), Rgba::Straight(0.16f, 0.27f, 0.4f, 0.9f), V2(0, hh * 0.8f),
+                           Rgba::Straight(0.05f, 0.09f, 0.16f, 0.9f)));
+    px.Fill(Intersect(Outline(tab, 1.1f), tile), Rgba::Straight(0.55f, 0.85f, 1.0f, 0.95f));
+    // A faint sheen along the top inside the rim.
+    px.Fill(Intersect(RoundedBox(V2(hw * 0.35f, -hh * 0.62f), V2(hw * 1.4f, 1.0f), 0), tile),
+            Rgba::Straight(0.7f, 0.9f, 1.0f, 0.18f));
+
+    // The shot, centred 0.42 widths from the left: a planet low on the left
+    // firing a broad beam up to the right, the beam first and the planet
+    // over its root.
     V2 ic(-1.0f + 0.42f * 2.0f, 0.0f);
-    p.Fill(Circle(ic + V2(0, 0.12f), 0.22f), Rgba::Straight(0.95f, 0.97f, 1.0f, 1.0f));
-    p.Fill(Circle(ic + V2(0, 0.12f), 0.13f), Rgba::Straight(0.35f, 0.42f, 0.5f, 1.0f));
-    p.Fill(Polygon({ic + V2(-0.07f, -0.08f), ic + V2(0.07f, -0.08f), ic + V2(0.03f, -0.5f),
-                    ic + V2(-0.03f, -0.5f)}),
-           Rgba::Straight(1, 1, 1, 1));
-    p.Fill(Ring(ic + V2(0, -0.52f), 0.1f, 0.025f), Rgba::Straight(1, 1, 1, 0.9f));
+    V2 planet = ic + V2(-0.14f, 0.22f);
+    V2 tip = ic + V2(0.3f, -0.46f);
+    V2 along = (tip - planet) * (1.0f / (tip - planet).Length());
+    V2 across(-along.y, along.x);
+    Shape beam = Polygon(
+        {planet + across * 0.12f, planet - across * 0.12f, tip - across * 0.05f, tip + across * 0.05f});
+    p.Glow(beam, Rgba::Straight(0.3f, 0.75f, 1.0f, 0.75f), 0.08f);
+    p.Fill(beam, LinearGradient(planet, Rgba::Straight(0.6f, 0.88f, 1.0f, 1.0f), tip,
+                                Rgba::Straight(1.0f, 1.0f, 1.0f, 1.0f)));
+    p.Glow(Circle(tip, 0.06f), Rgba::Straight(0.5f, 0.85f, 1.0f, 0.9f), 0.1f);
+    p.Fill(Star(tip, 0.2f, 0.05f, 4, 0.3f), Rgba::Straight(1, 1, 1, 1));
+    p.Glow(Circle(planet, 0.24f), Rgba::Straight(0.25f, 0.6f, 1.0f, 0.55f), 0.06f);
+    p.Fill(Circle(planet, 0.27f),
+           RadialGradient(planet + V2(-0.09f, -0.1f), 0.38f, Rgba::Straight(0.75f, 0.92f, 1.0f, 1.0f),
+                          Rgba::Straight(0.08f, 0.28f, 0.68f, 1.0f)));
+    p.Fill(Ring(planet, 0.27f, 0.025f), Rgba::Straight(0.85f, 0.95f, 1.0f, 0.9f));
 }
 
 void PopulationBar(ArtContext& ctx, bool fill)
@@ -41,24 +60,39 @@ void PopulationBar(ArtContext& ctx, bool fill)
     PixelRect c = ctx.clip;
     Painter p(ctx.canvas, c.x, c.y, c.w, c.h, float(c.w) / 2.0f, float(c.h) / 2.0f);
     float hw = float(c.w) / 2.0f, hh = float(c.h) / 2.0f;
-    // Square ends: the bar is cut and stretched by the HUD.
-    Shape bar = RoundedBox(V2(0, 0), V2(hw, hh - 2.0f), 0.0f);
+    // Square ends: the HUD stretches the bar to the screen's width and cuts
+    // the fill to the population left.
+    float inner = hh - 2.0f;
+    Shape bar = RoundedBox(V2(0, 0), V2(hw, inner), 0.0f);
     if (fill)
     {
+        // Drawn additively over the track: a cool glowing core that is
+        // brightest along its middle and fades to its edges. Nothing along
+        // its length, so squeezing it never shows.
         p.Fill(bar,
-               [hh](V2 q, float)
+               [inner](V2 q, float)
                {
-                   float t = std::fabs(q.y) / (hh - 2.0f);
-                   float k = 1.0f - 0.55f * t * t;
-                   return Rgba::Straight(0.85f + 0.15f * (1 - t), 0.9f + 0.1f * (1 - t), 1.0f, k);
+                   float t = std::fabs(q.y) / inner;
+                   float core = std::exp(-t * t * 3.0f);
+                   return Rgba::Straight(0.45f + 0.55f * core, 0.75f + 0.25f * core, 1.0f,
+                                         0.25f + 0.75f * core);
                });
-        p.Fill(RoundedBox(V2(0, -hh * 0.3f), V2(hw, 1.0f), 0), Rgba::Straight(1, 1, 1, 0.6f));
+        p.Fill(RoundedBox(V2(0, -inner * 0.35f), V2(hw, 0.8f), 0), Rgba::Straight(1, 1, 1, 0.45f));
     }
     else
     {
-        p.Fill(bar, Rgba::Straight(0.2f, 0.24f, 0.3f, 0.55f));
-        p.Fill(RoundedBox(V2(0, -(hh - 2.5f)), V2(hw, 0.6f), 0), Rgba::Straight(0.85f, 0.9f, 1.0f, 0.7f));
-        p.Fill(RoundedBox(V2(0, hh - 2.5f), V2(hw, 0.6f), 0), Rgba::Straight(0.85f, 0.9f, 1.0f, 0.5f));
+        // A dark glass track with light rims and a tick every tenth, which
+        // makes the bar read as a gauge across the top of the screen.
+        p.Fill(bar, LinearGradient(V2(0, -inner), Rgba::Straight(0.12f, 0.18f, 0.26f, 0.7f), V2(0, inner),
+                                   Rgba::Straight(0.04f, 0.07f, 0.12f, 0.7f)));
+        p.Fill(RoundedBox(V2(0, -(hh - 2.5f)), V2(hw, 0.7f), 0), Rgba::Straight(0.6f, 0.85f, 1.0f, 0.85f));
+        p.Fill(RoundedBox(V2(0, hh - 2.5f), V2(hw, 0.7f), 0), Rgba::Straight(0.6f, 0.85f, 1.0f, 0.6f));
+        for (int i = 1; i < 10; ++i)
+        {
+            float x = -hw + 2.0f * hw * float(i) / 10.0f;
+            p.Fill(RoundedBox(V2(x, inner * 0.45f), V2(0.9f, inner * 0.45f), 0),
+                   Rgba::Straight(0.6f, 0.85f, 1.0f, i == 5 ? 0.5f : 0.3f));
+        }
     }
 }
 
