@@ -1,55 +1,90 @@
-// Start-up glue. Until the menus exist the game starts straight into a
-// Classic game on the play screen, with a small overlay above it standing in
-// for the pause and results pages; Escape quits. There are no preferences
-// or game state to save yet.
+// Start-up glue: the settings the game asks of the shell, the main screen,
+// and the save on every deactivation and at exit.
 #include "game/frontend/GameStartup.h"
 
 #include "engine/core/AppEvents.h"
 #include "engine/core/AppSettings.h"
-#include "engine/core/BackKeyEvent.h"
-#include "engine/core/Event.h"
+#include "engine/core/FrameEvents.h"
 #include "engine/core/Log.h"
+#include "engine/core/StringUtil.h"
 #include "engine/ui/UIHelper.h"
 #include "engine/ui/UIManager.h"
-#include "game/frontend/PlayOverlay.h"
+#include "game/frontend/MainScreen.h"
 #include "game/scores/GamePrefs.h"
-#include "game/simulation/GameScreen.h"
 
-#include <csignal>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
 
 namespace
 {
 
-GameScreen* gameScreen = nullptr;   // attached for the whole run
-PlayOverlay* playOverlay = nullptr; // above it, for the whole run
+MainScreen* mainScreen = nullptr; // attached for the whole run, never reset
 
 // The target of the save-on-pause subscription; it has no state. The
-// preferences come first, then the game state once the play screen exists;
-// neither has anything to write yet.
+// preferences come first, then the game state once the main screen exists.
 class SaveHelper
 {
 public:
     void SaveGameState()
     {
-        Vexel::Log::Verbose("frontend", gameScreen ? "save game state" : "save preferences");
+        Vexel::Log::Verbose("frontend", mainScreen ? "save game state" : "save preferences");
+        GamePrefs::Save();
+        if (mainScreen)
+            mainScreen->SaveState(false);
     }
 };
 
 SaveHelper saveHelper;
 
-// Escape ends the program the way closing the window does: the shell turns
-// SIGTERM into its quit, and the usual shutdown (and save) follows.
-class BackKeyQuit
+// Test seam: COBALT_KEEP_SHOW_PAGES="frame:page,..." shows those pages on
+// those frames (counted from the first update), so that the end-to-end tour
+// reaches the pages no button leads to. Off unless set.
+class PageSchedule
 {
 public:
-    void OnBackKey()
+    bool Parse(const char* text)
     {
-        Vexel::Log::Verbose("frontend", "back key: quit");
-        std::raise(SIGTERM);
+        std::vector<std::string> items;
+        Vexel::StringUtil::Split(text, ',', items);
+        for (std::string const& item : items)
+        {
+            char* end = nullptr;
+            const long frame = std::strtol(item.c_str(), &end, 10);
+            long page = -1;
+            if (end && *end == ':' && end != item.c_str())
+            {
+                const char* pageText = end + 1;
+                page = std::strtol(pageText, &end, 10);
+                if (end == pageText || *end != '\0')
+                    page = -1;
+            }
+            if (frame < 1 || page < 0 || page >= MainScreen::kPageCount)
+            {
+                Vexel::Log::Error("frontend", "COBALT_KEEP_SHOW_PAGES: \"%s\" is not frame:page (page 0..43)",
+                                  item.c_str());
+                pages.clear();
+                return false;
+            }
+            pages[int(frame)] = int(page);
+        }
+        return !pages.empty();
     }
+    void OnUpdate(float)
+    {
+        ++frame;
+        auto due = pages.find(frame);
+        if (due != pages.end() && mainScreen)
+            mainScreen->ShowPage(due->second, true);
+    }
+
+private:
+    std::map<int, int> pages;
+    int frame = 0;
 };
 
-BackKeyQuit backKeyQuit;
+PageSchedule pageSchedule;
 
 } // namespace
 
@@ -63,22 +98,23 @@ void ConfigureApplication(Vexel::AppSettings* settings)
 
 void InitializeGame()
 {
+    GamePrefs::Load();
     Vexel::UI::UIManager::SetClearColor(Color(0, 0, 0, 255));
     InitUIHelper();
-    // A desktop has no accelerometer, and without one the reading is that
-    // of a device lying flat, which would pause the game at once; aim by
-    // touch (the options page that turns tilt back on comes with the menus).
-    GamePrefs::SetTiltControls(false);
-    gameScreen = new GameScreen();
-    gameScreen->GetSimulation().StartGame(1, 1);
-    Vexel::UI::UIManager::AttachElement(gameScreen, 0);
-    playOverlay = new PlayOverlay(gameScreen);
-    Vexel::UI::UIManager::AttachElement(playOverlay, 1);
-    Vexel::App::BackKeyPressed.Subscribe(Vexel::Action<>(&backKeyQuit, &BackKeyQuit::OnBackKey));
+    mainScreen = new MainScreen();
+    Vexel::UI::UIManager::AttachElement(mainScreen, 0);
+    const char* schedule = std::getenv("COBALT_KEEP_SHOW_PAGES");
+    if (schedule && *schedule && pageSchedule.Parse(schedule))
+        Vexel::FrameEvents::Updating.Subscribe(Vexel::Action<float>(&pageSchedule, &PageSchedule::OnUpdate));
 }
 
 void ShutdownGame()
 {
     Vexel::Log::Verbose("frontend", "shutdown game");
     saveHelper.SaveGameState();
+}
+
+MainScreen* GetMainScreen()
+{
+    return mainScreen;
 }

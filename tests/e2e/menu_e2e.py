@@ -211,6 +211,8 @@ def seed_first_run(game_path, save):
         check(run.returncode == 0, "the first start failed:\n" + run.stderr[-2000:])
     prefs = os.path.join(save, "cobalt-keep", PREFS)
     check(os.path.getsize(prefs) == 46, "the preferences after a first start are not 46 bytes")
+    # The tutorial it left running is not to be resumed.
+    os.remove(os.path.join(save, "cobalt-keep", "state.sav"))
 
 
 def fresh_folder(out, name):
@@ -445,6 +447,8 @@ def case_classic(game_path, out, size):
                 for step in range(1, 7):
                     xdotool(x.display, "mousemove", "--window", player.window, dx, int(dy + dh * 0.3 * step / 6))
                     time.sleep(0.05)
+                # Held still before the release: no flick, the drum snaps.
+                time.sleep(0.6)
                 xdotool(x.display, "mouseup", "1")
                 time.sleep(1.5)
                 player.shot("name-drum")

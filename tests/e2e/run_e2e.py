@@ -23,6 +23,15 @@ import e2e_support as e2e  # noqa: E402
 from e2e_support import Failure, check, wait_for, xdotool  # noqa: E402
 
 
+def fresh_save(out, name="save"):
+    """An empty save folder: every case starts as a new player would (a
+    saved game of an earlier run would be resumed)."""
+    path = os.path.join(out, name)
+    shutil.rmtree(path, ignore_errors=True)
+    os.makedirs(path)
+    return path
+
+
 def in_order(names, expected):
     """Whether expected appear in names in this order (others may lie between)."""
     position = 0
@@ -50,7 +59,8 @@ def check_splash(path, data_dir):
 
 
 def check_game_frame(path):
-    """The game's first screen: a Classic game, its planet near the middle."""
+    """The first screen of a fresh start: the tutorial, its planet near the
+    middle."""
     shot = e2e.read_rgb(path)
     x, y = e2e.planet_centre(shot)
     check(60 < x < 260 and 100 < y < 380, "%s: the planet is not near the middle: (%d, %d)" % (path, x, y))
@@ -58,7 +68,7 @@ def check_game_frame(path):
 
 def case_window(game_path, out, data_dir):
     with e2e.Xvfb() as server:
-        env = e2e.game_environment(os.path.join(out, "save"), {
+        env = e2e.game_environment(fresh_save(out), {
             "DISPLAY": server.display,
             "COBALT_KEEP_SHOT": "splash:%s,1:%s" % (os.path.join(out, "splash.png"), os.path.join(out, "frame1.png")),
         })
@@ -116,7 +126,9 @@ def case_window(game_path, out, data_dir):
 
 TWO_FINGERS_AND_A_PAUSE = """\
 # Two fingers down and moving, a pause in which the fingers move and one
-# lifts, a resume, the other lifts, the first goes stale, and Escape quits.
+# lifts, a resume, the other lifts, the first goes stale, Escape (the
+# tutorial pauses) and the quit. The device is held upright throughout.
+1 axis 1 32767
 5 down 0 100 200
 5 down 1 220 300
 8 move 0 110 210
@@ -129,6 +141,7 @@ TWO_FINGERS_AND_A_PAUSE = """\
 22 up 0 125 225
 24 down 1 10 10
 150 key escape
+160 quit
 """
 
 
@@ -141,7 +154,7 @@ def case_script(game_path, out, data_dir, wrapper=None, timeout=120):
         if os.path.exists(path):
             os.remove(path)
     with e2e.Xvfb() as server:
-        env = e2e.game_environment(os.path.join(out, "save"), {
+        env = e2e.game_environment(fresh_save(out), {
             "DISPLAY": server.display,
             "COBALT_KEEP_EVENT_SCRIPT": script,
             "COBALT_KEEP_FIXED_STEP": "1",
@@ -215,7 +228,7 @@ def case_starts(game_path, out, data_dir):
 
     def lane(number):
         with e2e.Xvfb() as server:
-            env = e2e.game_environment(os.path.join(out, "save%d" % number), {
+            env = e2e.game_environment(fresh_save(out, "save%d" % number), {
                 "DISPLAY": server.display, "COBALT_KEEP_EVENT_SCRIPT": script, "COBALT_KEEP_FIXED_STEP": "1"})
             for start in range(STARTS_PER_LANE):
                 run = subprocess.run([game_path], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
