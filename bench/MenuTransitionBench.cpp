@@ -3,7 +3,8 @@
 // thread (update, drawing and the animate pass, before glFinish) and the wall
 // time to glFinish, over the 0.35 s the pages fly; the menu world runs behind.
 //
-//     menu_transition_bench [width height]      default 320 480
+//     menu_transition_bench [width height [last.png]]   default 320 480; the
+//                                                  last frame saved when named
 #include "engine/core/AppEvents.h"
 #include "engine/core/Platform.h"
 #include "engine/graphics/GL.h"
@@ -175,6 +176,8 @@ int main(int argc, char** argv)
                 *std::max_element(allCpu.begin(), allCpu.end()), Median(allWall),
                 *std::max_element(allWall.begin(), allWall.end()));
     std::printf("%-30s %9s %9.2f\n", "idle frames (Game Options)", "", Median(idle));
+    if (argc > 3)
+        GLTest::ReadFrame(width, height).SavePng(argv[3]);
     Vexel::UI::UIManager::DetachElement(screen);
     return 0;
 }
