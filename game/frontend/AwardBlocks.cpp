@@ -35,6 +35,9 @@ const int kStarSizeTile = 76;
 const int kPipTile = 84;
 const int kBackdropTile = 68;
 
+// The smallest font (design pixels) the description rows step down to.
+const float kSmallestDescriptionFont = 24.0f;
+
 const Color kWhite(255, 255, 255, 255);
 const Color kHeadingColour(127, 212, 255, 255);
 
@@ -167,7 +170,6 @@ Element* MainScreen::MakeDescriptionBlock(Award* award, LevelDescription const* 
     panel->AddChild(pictureButton);
 
     // The text right of the picture.
-    Vexel::Graphics::Type::IFont* font = GetFont(34.0f * cs);
     const float gap = 20.0f * cs;
     const float textX = picturePosition.x + pictureSize.x + gap;
     const Vector2 textArea = blockSize - Vector2(textX + gap, 0.0f);
@@ -180,11 +182,31 @@ Element* MainScreen::MakeDescriptionBlock(Award* award, LevelDescription const* 
     LevelDescription const& row = description ? *description : kEmpty;
     const float w = textArea.x;
     // The values stand in a column after the labels: 133 design pixels in,
-    // further when the face sets the labels wider than that.
+    // further when the face sets the labels wider than that. A face too wide
+    // for the panel steps the font down until the rows fit beside the
+    // picture.
+    const Vector2 pipSize = TileSize(kPipTile) * cs;
+    const float pipsWidth =
+        row.difficulty <= 0 ? 0.0f
+                            : (row.difficulty < 6 ? pipSize.x * float(row.difficulty)
+                                                  : pipSize.x * (0.5f * float(row.difficulty - 1) + 1.0f));
+    float fontSize = 34.0f * cs;
+    Vexel::Graphics::Type::IFont* font = GetFont(fontSize);
     float valueX = 133.0f * cs;
-    for (const char* name : {"Waves:", "Duration:", "Difficulty:"})
-        if (font)
+    for (int attempt = 0; attempt < 8 && font; ++attempt)
+    {
+        valueX = 133.0f * cs;
+        for (const char* name : {"Waves:", "Duration:", "Difficulty:"})
             valueX = std::max(valueX, font->Measure(name).x + 12.0f * cs);
+        float need = valueX + pipsWidth;
+        for (const char* value : {row.waves, row.duration})
+            if (value)
+                need = std::max(need, valueX + font->Measure(value).x);
+        if (need <= w || fontSize <= kSmallestDescriptionFont * cs)
+            break;
+        fontSize = std::max(fontSize * std::max(0.8f, w / need), kSmallestDescriptionFont * cs);
+        font = GetFont(fontSize);
+    }
     std::vector<LinotypeLine> lines;
     lines.push_back(LinotypeLine("Waves:", Vector2(0.0f, 0.0f), w, label));
     lines.push_back(LinotypeLine(row.waves ? row.waves : "", Vector2(valueX, 0.0f), w, value));
@@ -209,7 +231,6 @@ Element* MainScreen::MakeDescriptionBlock(Award* award, LevelDescription const* 
     textPanel->AddChild(text);
 
     // Difficulty pips after "Difficulty:"; from 6 on, two half-offset rows.
-    const Vector2 pipSize = TileSize(kPipTile) * cs;
     for (int i = 0; i < row.difficulty; ++i)
     {
         Vector2 at;

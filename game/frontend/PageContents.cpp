@@ -23,6 +23,8 @@
 #include "game/widgets/UITextButton.h"
 #include "game/widgets/UITextureButton.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 using Vexel::UI::Element;
@@ -55,6 +57,8 @@ const char* const kTiltLine =
 const char* const kLocksLine =
     "Double-tap to lock a target.\nSet it and forget it! Then lose.\nSingle-tap to "
     "unlock a target.";
+const char* const kSubmitOnline = "Submit Score Online!";
+const char* const kDontSubmit = "Don't Submit Online...";
 const char* const kSweepLine = "\"sweep up\" existing locks\nby dragging over them.\nRemoves locks quickly.";
 
 // The pictures of the help pages 30..42: tile (0: none) and whether it is
@@ -105,6 +109,25 @@ float CentredX(Vexel::Graphics::Type::IFont* font, std::string const& text, floa
     return centre - widest / 2.0f;
 }
 
+// The drawn size of a check button whose labels should each stand on one
+// line: the button sizes its label's font by its height (0.63 of it) and
+// keeps its face (a tile 153 square) and two half-height caps beside it, so a
+// face too wide for the plate is met with a thinner plate.
+Vector2 FitCheckButton(Vector2 drawn, const char* on, const char* off)
+{
+    const float kLabelFont = 0.63f;
+    TileInfo const* face = MenuTile(153);
+    const float faceRatio = face && face->size.y > 0.0f ? face->size.x / face->size.y : 1.0f;
+    Vexel::Graphics::Type::IFont* font = GetFont(kLabelFont * drawn.y);
+    if (!font || !(drawn.y > 0.0f))
+        return drawn;
+    float perHeight = 0.0f; // label width per unit of button height
+    for (const char* label : {on, off})
+        perHeight = std::max(perHeight, font->Measure(label).x / drawn.y);
+    const float fit = 0.97f * drawn.x / (perHeight + 1.0f + faceRatio);
+    return Vector2(drawn.x, std::min(drawn.y, fit));
+}
+
 } // namespace
 
 void MainScreen::BuildPageContent(PageBuild& build)
@@ -116,12 +139,25 @@ void MainScreen::BuildPageContent(PageBuild& build)
     const int page = build.page;
 
     // A screen-sized holder that zooms its one text element with the page.
-    auto textHolder = [&](std::vector<LinotypeLine> const& lines, Vector2 at, float fontSize, bool followTilt)
+    // A screen-sized holder that zooms its one text element with the page.
+    // With a room (a height), a face too wide for the design steps the font
+    // down until the wrapped text is no taller than that.
+    auto textHolder = [&](std::vector<LinotypeLine> const& lines, Vector2 at, float fontSize, bool followTilt,
+                          float room = 0.0f)
     {
         ScaleElement* holder =
             new ScaleElement(ElementLayout(ElementPosition(Vector2(0.0f, 0.0f), 0), screenSize, 1.0f, true),
                              this, false, followTilt);
-        holder->AddChild(new UILinotypeElement(lines, ElementPosition(at, 0), this, GetFont(fontSize)));
+        UILinotypeElement* text =
+            new UILinotypeElement(lines, ElementPosition(at, 0), this, GetFont(fontSize));
+        const float smallest = fontSize * 0.55f;
+        while (room > 0.0f && text->GetSize().y > room && fontSize > smallest)
+        {
+            delete text;
+            fontSize = std::max(fontSize * 0.92f, smallest);
+            text = new UILinotypeElement(lines, ElementPosition(at, 0), this, GetFont(fontSize));
+        }
+        holder->AddChild(text);
         out.push_back(holder);
     };
     auto oneLine = [](const char* text, float width, Color colour)
@@ -129,9 +165,9 @@ void MainScreen::BuildPageContent(PageBuild& build)
     auto checkButton = [&](Vector2 at, Vector2 cellFactor, Vector2 drawFactor, const char* on,
                            const char* off, bool state, void (MainScreen::*handler)(UICheckButton*, bool))
     {
-        UICheckButton* button =
-            new UICheckButton(ElementLayout(ElementPosition(at, 0), m.wideRowCell * cellFactor, 1.0f, true),
-                              m.wideRowSize * drawFactor, &firstBatch, &secondBatch, on, off, state);
+        UICheckButton* button = new UICheckButton(
+            ElementLayout(ElementPosition(at, 0), m.wideRowCell * cellFactor, 1.0f, true),
+            FitCheckButton(m.wideRowSize * drawFactor, on, off), &firstBatch, &secondBatch, on, off, state);
         button->Toggled.Subscribe(Vexel::Action<UICheckButton*, bool>(this, handler));
         AttachMenuBeep(button, 2);
         out.push_back(button);
@@ -192,11 +228,11 @@ void MainScreen::BuildPageContent(PageBuild& build)
                 ElementLayout(ElementPosition(Vector2(k * drumSize.x, y), 0), separatorSize, 1.0f, true),
                 MenuTile(0), separatorSize, 2, &firstBatch, &secondBatch, false, Color(255, 255, 255, 175),
                 false));
-        UICheckButton* online =
-            new UICheckButton(ElementLayout(ElementPosition(Vector2(0.0f, checkDistance * cs + y), 0),
-                                            m.wideRowCell * Vector2(1.4f, 1.0f), 1.0f, true),
-                              m.wideRowSize * Vector2(1.4f, 0.8f), &firstBatch, &secondBatch,
-                              "Submit Score Online!", "Don't Submit Online...", GamePrefs::GetSubmitOnline());
+        UICheckButton* online = new UICheckButton(
+            ElementLayout(ElementPosition(Vector2(0.0f, checkDistance * cs + y), 0),
+                          m.wideRowCell * Vector2(1.4f, 1.0f), 1.0f, true),
+            FitCheckButton(m.wideRowSize * Vector2(1.4f, 0.8f), kSubmitOnline, kDontSubmit), &firstBatch,
+            &secondBatch, kSubmitOnline, kDontSubmit, GamePrefs::GetSubmitOnline());
         online->Toggled.Subscribe(
             Vexel::Action<UICheckButton*, bool>(this, &MainScreen::OnSubmitOnlineToggled));
         AttachMenuBeep(online, 2);
@@ -302,8 +338,14 @@ void MainScreen::BuildPageContent(PageBuild& build)
             build.rows.push_back(EmptyRow());
         build.rows.push_back(Row(0, kRed, 155, "Surrender!", PressHandler(this, &MainScreen::OnSurrender)));
         build.wideRows.insert(4);
-        textHolder(oneLine(kSurrenderText, 540.0f * cs, kAlarm), Vector2(0.0f, -90.0f * cs), 85.0f * cs,
-                   false);
+        {
+            // Between the title bar and the "Surrender!" row, the last of five.
+            const float at = -90.0f * cs;
+            const float top = -screenSize.y / 2.0f + m.titleBarHeight + 8.0f * cs;
+            const float bottom = 2.0f * 114.0f * cs - m.wideRowCell.y * 1.25f / 2.0f - 12.0f * cs;
+            textHolder(oneLine(kSurrenderText, 540.0f * cs, kAlarm), Vector2(0.0f, at), 85.0f * cs, false,
+                       2.0f * std::min(at - top, bottom - at));
+        }
         break;
 
     case 23:
@@ -330,7 +372,20 @@ void MainScreen::BuildPageContent(PageBuild& build)
     {
         const float labelWidth = m.wideRowCell.x * 1.4f;
         const float base = m.wideRowCell.y * 1.25f;
-        Vexel::Graphics::Type::IFont* font = GetFont(54.0f * cs);
+        // The labels keep to one line: a wide face gets a smaller font.
+        float fontSize = 54.0f * cs;
+        Vexel::Graphics::Type::IFont* font = GetFont(fontSize);
+        if (font)
+        {
+            float widest = 0.0f;
+            for (const char* label : {"Music volume level", "Effects volume level"})
+                widest = std::max(widest, font->Measure(label).x);
+            if (widest > 0.97f * labelWidth)
+            {
+                fontSize *= 0.97f * labelWidth / widest;
+                font = GetFont(fontSize);
+            }
+        }
         // Three invisible marks that centre the text block on the screen, so
         // the labels can be placed in screen offsets.
         std::vector<LinotypeLine> lines;
@@ -361,7 +416,7 @@ void MainScreen::BuildPageContent(PageBuild& build)
                                    "Effects volume level", &MainScreen::OnEffectsVolume);
         effects->TouchedUp.Subscribe(
             Vexel::Action<Element*, Vector2 const&, int>(this, &MainScreen::OnEffectsSliderReleased));
-        textHolder(lines, Vector2(0.0f, 0.0f), 54.0f * cs, false);
+        textHolder(lines, Vector2(0.0f, 0.0f), fontSize, false);
         break;
     }
 
@@ -379,10 +434,19 @@ void MainScreen::BuildPageContent(PageBuild& build)
         lines.push_back(LinotypeLine("a", Vector2(0.0f, -10000.0f), 1000.0f, kInvisible));
         lines.push_back(LinotypeLine("a", Vector2(0.0f, 10000.0f), 1000.0f, kInvisible));
         lines.push_back(LinotypeLine("a", Vector2(-120.0f * cs, 0.0f), 1000.0f, kInvisible));
+        // 135 design pixels above the button, higher when the face's rows
+        // would reach down onto its plate.
         auto label = [&](const char* text, float buttonY)
         {
-            lines.push_back(LinotypeLine(text, Vector2(CentredX(font, text, 0.0f), buttonY - 135.0f * cs),
-                                         lineWidth, kBlue));
+            float y = buttonY - 135.0f * cs;
+            if (font)
+            {
+                const float rows = float(std::count(text, text + std::strlen(text), '\n'));
+                const float buttonTop = buttonY - m.wideRowCell.y / 2.0f;
+                const float lastBaseline = buttonTop - 6.0f * cs - 0.25f * font->GetSize();
+                y = std::min(y, lastBaseline - rows * font->GetLineSpacing());
+            }
+            lines.push_back(LinotypeLine(text, Vector2(CentredX(font, text, 0.0f), y), lineWidth, kBlue));
         };
         const Vector2 cell(1.4f, 1.0f), drawn(1.4f, 0.9f);
 

@@ -349,8 +349,10 @@ TEST_F(PageBuilders, ActionRowReportsItsHeight)
     EXPECT_TRUE(none.empty());
     screen->ShowPage(9, true);
     std::vector<Element*> endless;
-    // Its lowest top edge: the tips and leaderboard row beside the play button.
-    EXPECT_FLOAT_EQ(H / 2.0f - (H / 2.0f - 1.5f * bh - bh / 2.0f), screen->MakeActionRow(endless, nullptr));
+    // Measured to the lowest top edge, the play button's: the content may
+    // reach down between the tips and leaderboard buttons beside it.
+    EXPECT_FLOAT_EQ(1.5f * bh, screen->MakeActionRow(endless, nullptr));
+    EXPECT_EQ(3u, endless.size());
     for (Element* e : endless)
         delete e;
 }
@@ -760,27 +762,30 @@ TEST_F(PageBuilders, SelectedLevelTitleStyle)
 
 TEST_F(PageBuilders, ResultsPagesPlayTheirMusic)
 {
-    screen->GetGameScreen()->GetSimulation().StartGame(1, 1);
-    music.played.clear();
-    Build(3);
-    Build(4);
-    screen->GetGameScreen()->GetSimulation().StartGameAtLevel(3, 3, 1);
-    Build(3);
-    ASSERT_EQ(3u, music.played.size());
-    EXPECT_EQ("Win", music.played[0]);
-    EXPECT_EQ("Menu", music.played[1]);
-    EXPECT_EQ("Menu", music.played[2]);
+    // The track each results page fades to: "Win" after an endless game,
+    // "Menu" after a lost one and after a single level.
     const struct
     {
         int page;
+        int mode;
+        int track;
         int tile;
-    } cases[] = {{3, 75}, {4, 74}};
+    } cases[] = {{3, 1, 3, 75}, {4, 1, 0, 74}, {3, 3, 0, 75}, {3, 4, 0, 75}};
     for (auto const& c : cases)
     {
+        GameMusic::Reset();
+        if (c.mode == 1)
+            screen->GetGameScreen()->GetSimulation().StartGame(1, 1);
+        else
+            screen->GetGameScreen()->GetSimulation().StartGameAtLevel(3, c.mode, 1);
         PageBuild& b = Build(c.page);
+        const int track =
+            GameMusic::GetPendingTrack() >= 0 ? GameMusic::GetPendingTrack() : GameMusic::GetCurrentTrack();
+        EXPECT_EQ(c.track, track) << c.page << " after mode " << c.mode;
         ASSERT_EQ(1u, b.elements.size());
         EXPECT_EQ(c.tile, TileOf(b.elements[0]));
         ExpectNear(Vector2(0, -250.0f * Cs()), Pos(b.elements[0]), "results picture");
+        ExpectNear(M().descriptionSize, b.elements[0]->GetSize(), "results picture size");
     }
 }
 
