@@ -182,6 +182,7 @@ TEST_P(PagePixels, SelectedLevelAndStage)
         screen->SetChosenStage(c.stage);
         // Showing the current page again would not rebuild it.
         screen->ShowPage(1, true);
+        Frames(24);
         GLTest::Frame f = Show(c.page);
         char name[96];
         snprintf(name, sizeof(name), "/page_%02d_%d_%d-%dx%d.png", c.page, c.level, c.stage, width, height);
