@@ -39,7 +39,8 @@ protected:
         for (int page : pages)
             screen->ShowPage(page, true);
     }
-    void Call(Press press) { (screen->*press)(nullptr, Vector2()); }
+    // Through the delegate the pages bind, as a press would.
+    void Call(Press press) { Vexel::Action<Element*, Vector2 const&>(screen, press).Invoke(nullptr, Vector2()); }
 };
 
 TEST_F(HandlersTest, PageHandlersLeadWhereTheyShould)
@@ -254,7 +255,7 @@ TEST_F(HandlersTest, TogglesAndSlidersChangeThePreferences)
         for (bool on : {false, true, false})
         {
             vibrations = 0;
-            (screen->*t.handler)(nullptr, on);
+            Vexel::Action<UICheckButton*, bool>(screen, t.handler).Invoke(nullptr, on);
             EXPECT_EQ(on, t.read());
             // Switching vibration on gives one buzz as a sample.
             EXPECT_EQ(t.handler == &MainScreen::OnVibrationToggled && on ? 1 : 0, vibrations);
