@@ -78,14 +78,16 @@ class Player:
                 self.page = int(match.group(1))
                 if self.page == page:
                     time.sleep(SETTLE)
-                    # The targets follow their page line.
+                    # The targets follow their page line (other threads'
+                    # lines may come between them), up to the next page.
                     self.targets = []
                     for what, _ in self.game.traces()[index + 1:]:
-                        target = TARGET.match(what)
-                        if not target:
+                        if PAGE.match(what):
                             break
-                        self.targets.append((target.group(1), int(target.group(2)), int(target.group(3)),
-                                             int(target.group(4)), int(target.group(5))))
+                        target = TARGET.match(what)
+                        if target:
+                            self.targets.append((target.group(1), int(target.group(2)), int(target.group(3)),
+                                                 int(target.group(4)), int(target.group(5))))
                     return
             check(self.game.process.poll() is None,
                   "the game ended while waiting for page %d:\n%s" % (page, "\n".join(self.game.output()[-40:])))
