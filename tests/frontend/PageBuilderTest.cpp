@@ -19,6 +19,7 @@
 #include "game/widgets/UILinotypeElement.h"
 #include "game/widgets/UISlider.h"
 #include "game/widgets/UITextButton.h"
+#include "game/widgets/TitleBarText.h"
 #include "game/widgets/UITextureButton.h"
 #include "tests/frontend/FrontEndTestSupport.h"
 #include "tests/support/TempDirectory.h"
@@ -787,6 +788,74 @@ TEST_F(PageBuilders, ResultsPagesPlayTheirMusic)
         ExpectNear(Vector2(0, -250.0f * Cs()), Pos(b.elements[0]), "results picture");
         ExpectNear(M().descriptionSize, b.elements[0]->GetSize(), "results picture size");
     }
+}
+
+TEST_F(PageBuilders, EveryPageShowsItsTitle)
+{
+    const char* const titles[MainScreen::kPageCount] = {
+        nullptr,
+        "Cobalt Keep",
+        nullptr,
+        nullptr,
+        nullptr,
+        "Name Entry",
+        "Leaderboard",
+        "Device Too Flat",
+        "Quickstart Mode",
+        "Classic Mode",
+        "Gauntlet",
+        "Select a Stage",
+        "Stage: Chaos",
+        "Stage: Order",
+        "Stage: Vanguard",
+        "Stage: Tactical",
+        "Stage: Flanked",
+        "Stage: Swarm",
+        "Stage: Horde",
+        "Stage: Ganked",
+        "Selected Level",
+        "Gauntlet Stage",
+        "Surrender?",
+        "Game Options",
+        "Tilt Calibration",
+        "Audio Options",
+        "Vibration",
+        "Control Options",
+        "Information",
+        "Know Your Enemy",
+        "Score Keeping",
+        "Achievements",
+        "Shooting",
+        "Lock Tactics",
+        "Planet Cannon",
+        "General Strategy",
+        "How Many??",
+        "Basic Enemies",
+        "Spawners",
+        "Landers",
+        "Builders",
+        "Bosses",
+        "Spawner Bosses",
+        "Strategy Tips",
+    };
+    auto shown = [&]() -> std::string
+    {
+        Element* bar = screen->GetTitleBar();
+        if (!bar)
+            return "(none)";
+        std::vector<TitleBarText*> text = Deep<TitleBarText>(bar);
+        return text.empty() ? "(empty)" : text[0]->GetText();
+    };
+    for (int page = 0; page < MainScreen::kPageCount; page++)
+    {
+        screen->ShowPage(page == 1 ? 9 : 1, true);
+        screen->ShowPage(page, true);
+        EXPECT_EQ(titles[page] ? std::string(titles[page]) : std::string("(none)"), shown()) << page;
+    }
+    screen->SetChosenStage(8);
+    screen->ShowPage(1, true);
+    screen->ShowPage(21, true);
+    EXPECT_EQ("Full Gauntlet", shown());
 }
 
 TEST_F(PageBuilders, LayoutAtTwiceTheSize)
