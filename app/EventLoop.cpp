@@ -162,6 +162,7 @@ struct EventLoop::Impl
 
     void OnAxis(SDL_JoyAxisEvent const& axis)
     {
+        Vexel::Log::Verbose("shell", "axis %d %d", int(axis.axis), int(axis.value));
         const float value = float(axis.value) / kAxisScale;
         if (axis.axis == 0)
             rawTilt.x = value;
