@@ -134,10 +134,10 @@ void SoundEffectInstance::Stop()
 {
     if (channel == -1)
         return;
-    // Halting first means the callback never runs again once this returns
-    // (SDL_mixer also drops the channel's effects on a halt).
+    // Once the halt returns the callback never runs again: SDL_mixer drops
+    // the channel's effects on a halt. (Unregistering afterwards would only
+    // fail and write SDL's error text, which all our threads share.)
     Mix_HaltChannel(channel);
-    Mix_UnregisterEffect(channel, &SoundEffectInstance::Callback);
     FinishedInstances::Remove(this);
     channel = -1;
 }

@@ -19,10 +19,12 @@ struct Shared
     bool ready = false;
 };
 
+// Never destroyed: a detached connect thread may still give its reference
+// back while the process runs its exit handlers.
 Shared& GetShared()
 {
-    static Shared shared;
-    return shared;
+    static Shared* shared = new Shared;
+    return *shared;
 }
 } // namespace
 

@@ -61,8 +61,9 @@ protected:
         Vexel::Platform::SetScreenMetrics(width, height, Vector2(dpi, dpi));
         ASSERT_TRUE(SharedContextReady()) << "no EGL pbuffer context";
         GLTest::UseGameData(VEXEL_DATA_DIR);
-        Vexel::AppEvents::Startup().Raise();
+        // Before the startup loads: the pool's workers read the environment.
         saveFolder.reset(new ScopedEnvironment("XDG_DATA_HOME", saves.Path()));
+        Vexel::AppEvents::Startup().Raise();
         GamePrefs::Unload();
         AllAwards::Unload();
         GamePrefs::Load();

@@ -84,8 +84,9 @@ protected:
         Vexel::Platform::SetScreenMetrics(width, height, Vector2(160.0f, 160.0f));
         ASSERT_TRUE(SharedContextReady()) << "no EGL pbuffer context";
         GLTest::UseGameData(VEXEL_DATA_DIR);
-        Vexel::AppEvents::Startup().Raise();
+        // Before the startup loads: the pool's workers read the environment.
         saveFolder.reset(new ScopedEnvironment("XDG_DATA_HOME", saves.Path()));
+        Vexel::AppEvents::Startup().Raise();
         GamePrefs::Unload();
         UIManager::SetOrientation(1, 0.0f);
         InitUIHelper();
