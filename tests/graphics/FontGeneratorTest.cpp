@@ -1,6 +1,6 @@
 // Generate-then-load round trip of the game's two fonts: the generator's
 // writer and the engine's reader must agree, and the files must match what
-// FreeType itself says about DejaVu Sans at 24 px.
+// FreeType itself says about DejaVu Sans at the size the generator renders.
 #include "engine/core/Rectangle.h"
 #include "engine/graphics/Texture.h"
 #include "engine/graphics/type/IFont.h"
@@ -77,7 +77,7 @@ public:
         FT_Init_FreeType(&library);
         const std::string path = FindFontFile();
         EXPECT_EQ(0, FT_New_Face(library, path.c_str(), 0, &face)) << path;
-        FT_Set_Pixel_Sizes(face, 0, 24);
+        FT_Set_Pixel_Sizes(face, FT_UInt(kFontRenderWidth), FT_UInt(kFontRenderHeight));
     }
     ~Reference()
     {
@@ -96,6 +96,8 @@ public:
                        FT_KERNING_DEFAULT, &k);
         return int((k.x + 32) >> 6);
     }
+    int Ascent() const { return int(face->size->metrics.ascender >> 6); }
+    int LineSpacing() const { return int(face->size->metrics.height >> 6); }
     bool Has(int code) { return FT_Get_Char_Index(face, FT_ULong(code)) != 0; }
     // Sum of the rendered coverage of a character.
     long Ink(int code)
@@ -126,9 +128,13 @@ TypeFile::MapEntry const* FindEntry(TypeFile const& file, int code)
 TEST(FontGeneratorTest, MetricsFollowTheFont)
 {
     Generated const& g = Fonts();
+    Reference ft;
     EXPECT_EQ(24.0f, g.plain.size);
-    EXPECT_EQ(23.0f, g.plain.verticalOffset); // the ascent
-    EXPECT_EQ(28.0f, g.plain.lineSpacing);
+    EXPECT_EQ(float(ft.Ascent()), g.plain.verticalOffset);
+    EXPECT_EQ(float(ft.LineSpacing()), g.plain.lineSpacing);
+    // Rendered smaller than the face they are named for: a capital stays
+    // inside the nominal size with room for the outline ring.
+    EXPECT_LT(g.plain.verticalOffset, 22.0f);
     EXPECT_EQ(0.0f, g.plain.characterSpacing);
     EXPECT_EQ("DejaVu Sans 24", g.plain.faceName);
     EXPECT_EQ("DejaVu Sans 24 Outline", g.outline.faceName);
@@ -294,7 +300,7 @@ TEST(FontGeneratorTest, EngineLoadsTheGeneratedFonts)
         ASSERT_NE(nullptr, texture);
         EXPECT_EQ(int(g.width), texture->GetWidth());
         EXPECT_EQ(int(g.height), texture->GetHeight());
-        EXPECT_FLOAT_EQ(23.0f * 16.0f / 24.0f, font->GetVerticalOffset());
+        EXPECT_FLOAT_EQ(g.plain.verticalOffset * 16.0f / 24.0f, font->GetVerticalOffset());
     }
 }
 

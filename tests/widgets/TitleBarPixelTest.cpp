@@ -149,8 +149,9 @@ TEST(TitleBarPixelTest, TitlesGlowCentredSqueezedAndPulsingOnEs11)
         boxes[i] = LitBox(frame, int(tops[i] - kReach), int(tops[i] + kTitleHeight + kReach));
         SCOPED_TRACE("title " + std::to_string(i));
         ASSERT_GT(boxes[i].width, 0.0f);
-        // Centred: the ink's side bearings differ by a pixel or two at most.
-        EXPECT_NEAR(kWidth * 0.5f, boxes[i].Center().x, 3.0f);
+        // Centred: the ink sits two face pixels right of its pen and the side
+        // bearings differ, a few pixels at most.
+        EXPECT_NEAR(kWidth * 0.5f, boxes[i].Center().x, 4.0f);
         // The text's baseline lies 0.13 of the height below the centre, so
         // the capitals reach a little above the band and sit mostly in its
         // upper half.

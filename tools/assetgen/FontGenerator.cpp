@@ -34,7 +34,6 @@
 namespace
 {
 
-const int kFaceSize = 24;
 const int kPad = 3;                 // room around the ink, holds the ring
 const int kMargin = 2;              // ink offset right of the pen position
 const float kRingRadius = 2.0f;     // outline thickness in pixels
@@ -242,7 +241,7 @@ void WriteFace(Vexel::IO::BitWriter& w, FaceTables const& face, std::string cons
     int64_t rest = w.GetBitPosition() % 8;
     if (rest != 0)
         w.WriteBits(0, int(8 - rest));
-    w.WriteInt32(kFaceSize);
+    w.WriteInt32(kFontNominalSize);
     w.WriteInt32(face.ascent);
     w.WriteInt32(face.lineSpacing);
     w.WriteInt32(kSpacing);
@@ -395,8 +394,9 @@ bool GenerateFonts(std::string const& outputDirectory)
     else if (std::string(face->family_name ? face->family_name : "") != "DejaVu Sans")
         Vexel::Log::Error("fonts", "%s is %s, not DejaVu Sans (install fonts-dejavu-core)", fontPath.c_str(),
                           face->family_name ? face->family_name : "unnamed");
-    else if (FT_Set_Pixel_Sizes(face, 0, kFaceSize) != 0)
-        Vexel::Log::Error("fonts", "cannot size %s to %d px", fontPath.c_str(), kFaceSize);
+    else if (FT_Set_Pixel_Sizes(face, FT_UInt(kFontRenderWidth), FT_UInt(kFontRenderHeight)) != 0)
+        Vexel::Log::Error("fonts", "cannot size %s to %dx%d px", fontPath.c_str(), kFontRenderWidth,
+                          kFontRenderHeight);
     else
     {
         FaceTables tables;

@@ -1,5 +1,5 @@
-// The game's two bitmap fonts, rendered with FreeType from DejaVu Sans at
-// 24 px and written as ".type" files with the engine's own bit writer:
+// The game's two bitmap fonts, rendered with FreeType from DejaVu Sans and
+// written as ".type" files with the engine's own bit writer:
 // "SegoeUI_24pt.type" (the plain face) and "SegoeUI_24pt_outline.type" (a
 // ring around every glyph, in the same cell of a texture of the same size,
 // with byte-identical metrics, glyph, character-map and kerning tables, so
@@ -8,6 +8,14 @@
 #pragma once
 
 #include <string>
+
+// The files call their face 24 px, the size every layout of the game scales
+// from. DejaVu Sans is wider and taller than the face those layouts were
+// drawn for (titles rose out of their bars, row labels wrapped), so its
+// glyphs are rendered a little narrower and shorter inside that face.
+const int kFontNominalSize = 24;
+const int kFontRenderWidth = 20;
+const int kFontRenderHeight = 21;
 
 // The path of DejaVu Sans as fontconfig finds it, else Debian's usual path.
 std::string FindFontFile();
