@@ -325,6 +325,8 @@ bool EventLoop::StepFrame(bool redraw, uint32_t now)
         impl->DrawFrame();
         if (impl->frameCount == 1)
             Vexel::Log::Verbose("shell", "first frame drawn");
+        // Scripts count frames, not seconds: a slow build draws fewer.
+        Vexel::Log::Verbose("shell", "frame %d drawn", impl->frameCount);
     }
     if (flags.animate)
         impl->events->Animate(kFrameTime);

@@ -1,6 +1,7 @@
 #include "game/frontend/LeaderboardPageElement.h"
 
 #include "engine/core/Delegate.h"
+#include "engine/core/Log.h"
 #include "engine/ui/UIHelper.h"
 #include "game/frontend/LeaderboardVerticalPage.h"
 #include "game/frontend/WaitingRotatorElement.h"
@@ -61,6 +62,15 @@ LeaderboardPageElement::LeaderboardPageElement(HighScores::ITopScore* table, IFl
     AddChild(errorText);
     errorText->SetVisible(false);
     ShowState();
+    TraceState();
+}
+
+// For the end-to-end tests: what the table is doing and how many rows it has.
+void LeaderboardPageElement::TraceState() const
+{
+    if (table)
+        Vexel::Log::Verbose("frontend", "leaderboard state %d, %d rows", int(table->GetState()),
+                            table->GetGlobalCount());
 }
 
 LeaderboardPageElement::~LeaderboardPageElement()
@@ -79,6 +89,7 @@ void LeaderboardPageElement::OnStateChanged(HighScores::ITopScore* changed, Glob
 {
     if (changed != table)
         return;
+    TraceState();
     // Rows are made again from the table's new contents when next drawn.
     pages[0]->Refresh();
     pages[1]->Refresh();

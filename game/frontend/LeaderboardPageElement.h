@@ -56,6 +56,7 @@ public:
 private:
     void OnStateChanged(HighScores::ITopScore* changed, HighScores::GlobalScoreState::Enum state);
     void ShowState();
+    void TraceState() const;
 
     HighScores::ITopScore* table;
     float scale;

@@ -158,6 +158,7 @@ void MainScreen::Update(float)
             ProcessGameEnd();
     }
     RemoveFadedElements();
+    TracePageEntered();
 }
 
 // Without a tilt sensor (a desktop) the reading is exactly that of a device

@@ -310,6 +310,7 @@ private:
     void RetirePageElements(bool animate);
     void BringInPageElements(PageBuild& build);
     void TracePage(PageBuild const& build);
+    void TracePageEntered();
     void PopPage();
     int TopPage() const { return pageStack.empty() ? 0 : pageStack.back(); }
 
@@ -354,4 +355,6 @@ private:
         Vector2 size;
     };
     std::vector<Arrival> arrivals;
+    // The traced page whose elements are still coming in (-1: none).
+    int enteringPage = -1;
 };

@@ -129,6 +129,26 @@ void MainScreen::TracePage(PageBuild const& build)
         trace(build.rightButton, ElementPosition(metrics.bottomButtonPosition, Vexel::UI::Alignment::Bottom), cell);
     rowLabels.clear();
     arrivals.clear();
+    enteringPage = build.page;
+}
+
+// Once every element of the page has arrived and its buttons take presses:
+// a tap before that may land beside a growing element.
+void MainScreen::TracePageEntered()
+{
+    if (enteringPage < 0)
+        return;
+    auto moving = [](Element const* element) { return element != nullptr && element->IsTransitioning(); };
+    if (moving(titleBar) || moving(gameScreen))
+        return;
+    for (Element const* element : pageElements)
+        if (moving(element))
+            return;
+    for (Element const* element : fixedButtons)
+        if (moving(element))
+            return;
+    Vexel::Log::Verbose("frontend", "page %d entered", enteringPage);
+    enteringPage = -1;
 }
 
 void MainScreen::BuildRows(PageBuild& build)

@@ -1,6 +1,7 @@
 #include "game/simulation/GameScreen.h"
 
 #include "engine/core/AppEvents.h"
+#include "engine/core/Log.h"
 #include "engine/core/Platform.h"
 #include "engine/ui/UIManager.h"
 #include "game/simulation/PlanetCannonInputElement.h"
@@ -8,6 +9,7 @@
 #include "game/simulation/TargetInputElement.h"
 #include "game/scores/GamePrefs.h"
 #include "game/simulation/Flash.h"
+#include "game/simulation/SimulationView.h"
 #include "game/simulation/TiltHelpers.h"
 
 #include <memory>
@@ -186,7 +188,27 @@ void GameScreen::Update(float dt)
         }
         if (tiltAim.x != 0.0f || tiltAim.y != 0.0f)
             input.aims[kTiltAim] = tiltAim.Angle();
-        simulation.Update(dt, input);
+        if (Vexel::Log::IsVerbose())
+            UpdateTraced(dt, input);
+        else
+            simulation.Update(dt, input);
     }
     simulation.UpdateFiringSound(dt);
+}
+
+// What the end-to-end tests wait for instead of wall time: kills, cannon
+// shots and the end of the game, as the world's update saw them.
+void GameScreen::UpdateTraced(float dt, SimulationInput const& input)
+{
+    const SimulationView view(simulation);
+    const int kills = view.Kills();
+    const int charges = view.CannonCharges();
+    const bool over = simulation.IsGameOver();
+    simulation.Update(dt, input);
+    if (view.Kills() != kills)
+        Vexel::Log::Verbose("playscreen", "kills %d", view.Kills());
+    if (view.CannonCharges() < charges)
+        Vexel::Log::Verbose("playscreen", "cannon fired, %d left", view.CannonCharges());
+    if (!over && simulation.IsGameOver())
+        Vexel::Log::Verbose("playscreen", "game over");
 }

@@ -62,6 +62,7 @@ public:
 
 private:
     void Build();
+    void UpdateTraced(float dt, SimulationInput const& input);
     // Not over and neither the menu world (0) nor the tutorial (7).
     bool IsPausable() const;
 

@@ -45,10 +45,45 @@ def xdotool(display, *args):
     return result.stdout.strip()
 
 
-def wait_for(game, name, timeout=30):
-    """Waits for a trace line; the default allows a slow sanitizer build."""
+def wait_for(game, name, timeout=120):
+    """Waits for a trace line; the timeout only bounds a hang."""
     check(game.wait_for_trace(name, timeout) is not None,
           "no \"%s\" in the trace; got:\n%s" % (name, "\n".join(game.output())))
+
+
+# A press counts as a further tap at most 319 ms after the finger's release,
+# by the game's clock (its trace lines carry that time).
+TAP_INTERVAL = 0.319
+DOWN = re.compile(r"^touch down 0 \((-?\d+), (-?\d+)\) taps (\d+)$")
+
+
+def double_click(game, display, window, x, y, attempts=5):
+    """A double click at (x, y) that the game takes as a double tap. The
+    second click can reach a loaded game's loop late: the game judges the
+    gap by its own clock, and a pair that reached it further apart than a
+    double tap allows is clicked again; a pair within it must count 2."""
+    for _ in range(attempts):
+        start = len(game.traces())
+        xdotool(display, "mousemove", "--window", window, x, y, "click", "--repeat", "2", "--delay", "120", "1")
+        up = "touch up 0 (%d, %d)" % (x, y)
+        steps = []
+
+        def second_press(at, what):
+            if DOWN.match(what) or what == up:
+                steps.append(at)
+            return len(steps) == 3
+        index = game.wait_until(second_press, start=start)
+        check(index is not None, "the double click at (%d, %d) did not reach the game; trace:\n%s" % (
+            x, y, "\n".join(game.trace_names()[start:])))
+        traces = game.traces()
+        taps = int(DOWN.match(traces[index][0]).group(3))
+        if taps == 2:
+            return
+        gap = traces[index][1] - traces[steps[1]][1]
+        check(gap > TAP_INTERVAL - 0.02, "a press %.0f ms after the release counted as tap %d" % (gap * 1000, taps))
+        # Far enough apart that the next click starts a new count.
+        time.sleep(2 * TAP_INTERVAL)
+    raise Failure("%d double clicks all reached the game too far apart" % attempts)
 
 
 class Xvfb:
@@ -120,14 +155,21 @@ def game_environment(save_dir, extra=None):
     return env
 
 
+FRAME = re.compile(r"^frame (\d+) drawn$")
+
+
 class Game:
-    """A running game whose stderr is collected line by line."""
+    """A running game whose stderr is collected line by line. The scripts
+    wait for what the game says it did (its trace), never for wall time: a
+    loaded machine or a sanitizer build draws far fewer frames a second."""
 
     def __init__(self, command, env):
         self.started = time.time()
         self.process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
                                         text=True, errors="replace")
         self.lines = []
+        self.parsed = []  # (what, time) of the trace lines among lines[:self.parsed_lines]
+        self.parsed_lines = 0
         self.lock = threading.Lock()
         self.reader = threading.Thread(target=self._read, daemon=True)
         self.reader.start()
@@ -143,30 +185,58 @@ class Game:
 
     def traces(self):
         """The trace lines as (what, time)."""
-        found = []
-        for line in self.output():
-            match = TRACE.match(line)
-            if match:
-                found.append((match.group(1), float(match.group(2))))
-        return found
+        with self.lock:
+            for line in self.lines[self.parsed_lines:]:
+                match = TRACE.match(line)
+                if match:
+                    self.parsed.append((match.group(1), float(match.group(2))))
+            self.parsed_lines = len(self.lines)
+            return list(self.parsed)
 
     def trace_names(self):
         return [name for name, _ in self.traces()]
 
-    def wait_for_trace(self, name, timeout=60):
+    def wait_until(self, found, timeout=120, start=0):
+        """Waits until found(index, what) holds for a trace line from index
+        start on; returns that index, or None when the game ended or the
+        timeout (a bound for a hang, not a pace) passed first."""
         deadline = time.time() + timeout
-        while time.time() < deadline:
-            for what, when in self.traces():
-                if what == name:
-                    return when
-            if self.process.poll() is not None:
+        while True:
+            ended = self.process.poll() is not None
+            if ended:
                 self.reader.join(5)
-                for what, when in self.traces():
-                    if what == name:
-                        return when
+            traces = self.traces()
+            for index in range(start, len(traces)):
+                if found(index, traces[index][0]):
+                    return index
+            start = max(start, len(traces))
+            if ended or time.time() > deadline:
                 return None
             time.sleep(0.02)
-        return None
+
+    def wait_for_trace(self, name, timeout=120, start=0):
+        """The time of the first trace line name from index start on."""
+        index = self.wait_until(lambda _, what: what == name, timeout, start)
+        return None if index is None else self.traces()[index][1]
+
+    def frame(self):
+        """The last frame drawn (0 before the first)."""
+        for what, _ in reversed(self.traces()):
+            match = FRAME.match(what)
+            if match:
+                return int(match.group(1))
+        return 0
+
+    def wait_frames(self, count, timeout=300):
+        """Waits until count more frames were drawn (the game's own time:
+        30 a second of play)."""
+        target = self.frame() + count
+
+        def reached(_, what):
+            match = FRAME.match(what)
+            return match is not None and int(match.group(1)) >= target
+        check(self.wait_until(reached, timeout) is not None,
+              "frame %d was not drawn; output:\n%s" % (target, "\n".join(self.output()[-30:])))
 
     def wait(self, timeout=60):
         try:

@@ -37,8 +37,6 @@ ROOT = os.path.dirname(os.path.dirname(HERE))
 SCORE_SERVER = os.path.join(ROOT, "tools", "scoreserver", "scoreserver.py")
 TARGET = re.compile(r"^target (.+) at \((-?\d+), (-?\d+)\) size \((\d+), (\d+)\)$")
 PAGE = re.compile(r"^page (\d+)$")
-# Page transitions take 0.35 s, the bottom buttons take presses after 0.2 s.
-SETTLE = 0.7
 PREFS = "quellar_prefs.prf"
 
 
@@ -65,35 +63,29 @@ class Player:
                 check(time.time() < deadline, "no game window")
                 time.sleep(0.2)
 
-    def wait_page(self, page, timeout=30):
-        """Waits for the game to show the page (after what was seen)."""
-        deadline = time.time() + timeout
-        while True:
-            traces = self.game.traces()
-            for index in range(self.seen, len(traces)):
-                match = PAGE.match(traces[index][0])
-                if not match:
-                    continue
-                self.seen = index + 1
-                self.page = int(match.group(1))
-                if self.page == page:
-                    time.sleep(SETTLE)
-                    # The targets follow their page line (other threads'
-                    # lines may come between them), up to the next page.
-                    self.targets = []
-                    for what, _ in self.game.traces()[index + 1:]:
-                        if PAGE.match(what):
-                            break
-                        target = TARGET.match(what)
-                        if target:
-                            self.targets.append((target.group(1), int(target.group(2)), int(target.group(3)),
-                                                 int(target.group(4)), int(target.group(5))))
-                    return
-            check(self.game.process.poll() is None,
-                  "the game ended while waiting for page %d:\n%s" % (page, "\n".join(self.game.output()[-40:])))
-            check(time.time() < deadline, "page %d did not show (last page %s); trace:\n%s" % (
-                page, self.page, "\n".join(name for name, _ in self.game.traces()[-60:])))
-            time.sleep(0.05)
+    def wait_page(self, page, timeout=120):
+        """Waits for the game to show the page (after what was seen) and for
+        the page to have entered: its elements arrived, its buttons taking
+        presses. A page left before it entered is passed by."""
+        index = self.game.wait_until(lambda _, what: what == "page %d" % page, timeout, self.seen)
+        check(index is not None, "page %d did not show (last page %s); trace:\n%s" % (
+            page, self.page, "\n".join(name for name, _ in self.game.traces()[-60:])))
+        self.seen = index + 1
+        self.page = page
+        entered = "page %d entered" % page
+        end = self.game.wait_until(lambda _, what: what == entered or PAGE.match(what), timeout, index + 1)
+        check(end is not None, "page %d did not finish entering; trace:\n%s" % (
+            page, "\n".join(name for name, _ in self.game.traces()[-60:])))
+        # The targets follow their page line (other threads' lines may come
+        # between them), up to the next page.
+        self.targets = []
+        for what, _ in self.game.traces()[index + 1:]:
+            if PAGE.match(what):
+                break
+            target = TARGET.match(what)
+            if target:
+                self.targets.append((target.group(1), int(target.group(2)), int(target.group(3)),
+                                     int(target.group(4)), int(target.group(5))))
 
     def target(self, name, index=0):
         found = [t for t in self.targets if t[0] == name]
@@ -122,46 +114,64 @@ class Player:
         self.shots[name] = path
         return path
 
-    def sweep(self, seconds, radius):
-        """A finger held near the planet, turning around it: the guns follow."""
+    def sweep_until(self, done, radius, timeout=300):
+        """A finger held near the planet, turning around it (the guns
+        follow) until done() holds; the timeout only bounds a hang."""
         self.find_window()
         cx, cy = self.size[0] // 2, self.size[1] // 2
-        steps = int(seconds * 20)
-        points = [(int(cx + radius * math.sin(2 * math.pi * k / 60.0)), int(cy - radius * math.cos(2 * math.pi * k / 60.0)))
-                  for k in range(steps)]
-        xdotool(self.display, "mousemove", "--window", self.window, points[0][0], points[0][1], "mousedown", "1")
-        for x, y in points[1:]:
-            xdotool(self.display, "mousemove", "--window", self.window, x, y)
-            time.sleep(0.05)
-        xdotool(self.display, "mouseup", "1")
+        deadline = time.time() + timeout
+        k = 0
+        xdotool(self.display, "mousemove", "--window", self.window, cx, cy - radius, "mousedown", "1")
+        try:
+            while not done():
+                check(time.time() < deadline, "the sweep saw nothing happen; trace:\n%s" % "\n".join(
+                    self.game.trace_names()[-30:]))
+                k += 1
+                angle = 2 * math.pi * k / 60.0
+                xdotool(self.display, "mousemove", "--window", self.window, int(cx + radius * math.sin(angle)),
+                        int(cy - radius * math.cos(angle)))
+                time.sleep(0.05)
+        finally:
+            xdotool(self.display, "mouseup", "1")
 
 
-def next_page(player, pages, timeout=10):
+def next_page(player, pages, timeout=120):
     """Waits for whichever of the pages comes next."""
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        traces = player.game.traces()
-        for what, _ in traces[player.seen:]:
-            match = PAGE.match(what)
-            if match and int(match.group(1)) in pages:
-                player.wait_page(int(match.group(1)))
-                return player.page
-        time.sleep(0.05)
-    raise Failure("none of pages %s came; trace:\n%s" % (pages, "\n".join(player.game.trace_names()[-30:])))
+    index = player.game.wait_until(lambda _, what: PAGE.match(what) and int(what.split()[1]) in pages, timeout,
+                                   player.seen)
+    check(index is not None, "none of pages %s came; trace:\n%s" % (
+        pages, "\n".join(player.game.trace_names()[-30:])))
+    player.wait_page(int(player.game.traces()[index][0].split()[1]))
+    return player.page
+
+
+KILLS = re.compile(r"^kills (\d+)$")
 
 
 def play_until_scored(player, size, fighting, results, games=4):
-    """From a running Classic game: fight, give up, and go on from the
-    results; a game without a kill starts again from its mode page. Ends on
-    the name entry (page 5)."""
+    """From a running Classic game: fight until a kill (or until the game
+    ends by itself), give up, and go on from the results; a game without a
+    kill starts again from its mode page. Ends on the name entry (page 5)."""
+    game = player.game
     for attempt in range(games):
-        player.sweep(12, size[0] // 4 + size[0] // 16 * attempt)
-        fighting()
-        player.escape(23)
-        player.press("tile 163", 22)
-        player.press("row Surrender!", 2)
-        player.wait_page(4)
-        time.sleep(0.5)
+        start = len(game.traces())
+        names = lambda: game.trace_names()[start:]  # noqa: E731
+        player.sweep_until(lambda: any(KILLS.match(name) or name in ("game over", "page 4") for name in names()),
+                           size[0] // 4 + size[0] // 16 * attempt)
+        if "game over" in names() or "page 4" in names():
+            # It ended by itself: the results come without a pause.
+            player.wait_page(4)
+        else:
+            fighting()
+            # Back pauses, unless the game ended in the meantime.
+            player.find_window()
+            xdotool(player.display, "key", "--window", player.window, "Escape")
+            if next_page(player, (23, 4)) == 23:
+                player.press("tile 163", 22)
+                player.press("row Surrender!", 2)
+                player.wait_page(4)
+        # The results count up.
+        game.wait_frames(15)
         results()
         _, x, y, _, _ = player.target("tile 157")
         player.click_at(x, y)
@@ -237,7 +247,8 @@ def case_tutorial(game_path, out, size):
             check("page 1" not in names, "the title page came before the tutorial")
             prefs = os.path.join(save, "cobalt-keep", PREFS)
             check(os.path.getsize(prefs) == 46, "the first start did not write its preferences (46 bytes)")
-            time.sleep(1.0)
+            # The first lesson's text and its continue button come in.
+            game.wait_frames(40)
             path = player.shot("tutorial")
             check_page_shot(path, 2, size)
             # The tutorial's continue button waits at the bottom.
@@ -285,8 +296,8 @@ def case_tour(game_path, out, size):
             # The script turns the device upright on frame 150; how soon that
             # comes depends on the machine's frame rate. The filter then needs
             # a few frames to leave "flat" behind.
-            check(game.wait_for_trace("axis 0 0", timeout=120) is not None, "the script never turned the device upright")
-            time.sleep(2.0)
+            check(game.wait_for_trace("axis 0 0") is not None, "the script never turned the device upright")
+            game.wait_frames(60)
             player.press("tile 157", 2)
             visit(2)
             # Back pauses; surrender ends the tutorial, back on the title page.
@@ -428,6 +439,22 @@ def dump_scores(port):
         return reply.read().decode()
 
 
+LEADERBOARD = re.compile(r"^leaderboard state (\d+), (\d+) rows$")
+
+
+def wait_leaderboard_rows(game, timeout=120):
+    """Waits until the leaderboard page last said it is idle with rows."""
+    deadline = time.time() + timeout
+    while True:
+        states = [LEADERBOARD.match(name) for name in game.trace_names()]
+        states = [m for m in states if m]
+        if states and states[-1].group(1) == "0" and int(states[-1].group(2)) > 0:
+            return
+        check(time.time() < deadline and game.process.poll() is None,
+              "the leaderboard shows no rows; trace:\n%s" % "\n".join(game.trace_names()[-30:]))
+        time.sleep(0.1)
+
+
 def case_classic(game_path, out, size):
     save = fresh_folder(out, "save-classic")
     seed_first_run(game_path, save)
@@ -450,18 +477,19 @@ def case_classic(game_path, out, size):
                 _, dx, dy, dw, dh = player.target("element", 0)
                 player.find_window()
                 xdotool(x.display, "mousemove", "--window", player.window, dx, dy, "mousedown", "1")
+                # A frame for every step of the drag, as a hand would move.
                 for step in range(1, 7):
                     xdotool(x.display, "mousemove", "--window", player.window, dx, int(dy + dh * 0.3 * step / 6))
-                    time.sleep(0.05)
+                    game.wait_frames(1)
                 # Held still before the release: no flick, the drum snaps.
-                time.sleep(0.6)
+                game.wait_frames(20)
                 xdotool(x.display, "mouseup", "1")
-                time.sleep(1.5)
+                game.wait_frames(45)
                 player.shot("name-drum")
                 player.press("tile 157", 9)
                 player.press("tile 158", 6)
                 # The submission and the leaderboard's answer.
-                deadline = time.time() + 20
+                deadline = time.time() + 120
                 rows = ""
                 while time.time() < deadline:
                     rows = dump_scores(port)
@@ -473,7 +501,8 @@ def case_classic(game_path, out, size):
                 check(fields[1] == "3000", "the row is not Classic's table: %s" % rows)
                 check(fields[4] == ".AA", "the name on the server is %s, not .AA" % fields[4])
                 check(int(fields[5]) > 0, "the score on the server is %s" % fields[5])
-                time.sleep(3.0)
+                wait_leaderboard_rows(game)
+                game.wait_frames(15)
                 path = player.shot("leaderboard")
                 check_page_shot(path, 6, size)
                 game.process.send_signal(signal.SIGTERM)
@@ -504,7 +533,7 @@ def case_resume(game_path, out, size):
             player.wait_page(1)
             player.press("tile 86", 9)
             player.press("tile 161", 2)
-            time.sleep(8.0)
+            game.wait_frames(150)
             player.shot("resume-before")
             game.process.send_signal(signal.SIGTERM)
             check(game.wait(60) == 0, "exit status after SIGTERM")
@@ -532,7 +561,7 @@ def case_resume(game_path, out, size):
                 check(f.read() == b"\x03\x00\x00\x00\x00", "state.sav was not finished after the restore")
             player.shot("resume-paused")
             player.press("tile 157", 2)
-            time.sleep(1.0)
+            game.wait_frames(30)
             player.shot("resume-playing")
             game.process.send_signal(signal.SIGTERM)
             check(game.wait(60) == 0, "exit status after SIGTERM")

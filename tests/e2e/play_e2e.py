@@ -99,7 +99,7 @@ def played(server, game, out):
         xdotool(server.display, *args)
 
     # Into the game: the planet, and the HUD faded in at the top.
-    time.sleep(1.5)
+    game.wait_frames(45)
     _, start = shoot(server, out, "1_start")
     e2e.planet_centre(start)
     check(lit(start, (0, 6, 120, 16)) > 60, "no \"Lives:\" line at the top left")
@@ -109,22 +109,25 @@ def played(server, game, out):
     # (wherever the camera has moved them since: the lock is a point of the
     # world).
     lock_at = (70, 90)
-    mouse("mousemove", "--window", window, *lock_at, "click", "--repeat", "2", "--delay", "120", "1")
-    wait_for(game, "touch down 0 (%d, %d) taps 2" % lock_at)
+    e2e.double_click(game, server.display, window, *lock_at)
     wait_for(game, "lock 13 placed")
-    time.sleep(0.2)
+    game.wait_frames(6)
     _, locked = shoot(server, out, "2_lock")
     amber = count(locked, (0, 40, WIDTH, HEIGHT - 40), lambda p: p[0] > 200 and 170 < p[1] < 235 and p[2] < 150)
     check(amber > 100, "no lock mark on the screen (%d amber pixels)" % amber)
 
-    # Fire: the button held down while the pointer sweeps round the planet.
+    # Fire: the button held down while the pointer sweeps round the planet,
+    # until the game counts kills; then the HUD shows them.
     cx, cy = e2e.planet_centre(locked)
     radius = 120
+    mark = len(game.traces())
     mouse("mousemove", "--window", window, cx, max(10, cy - radius), "mousedown", "1")
     wait_for(game, "touch down 0 (%d, %d) taps 1" % (cx, max(10, cy - radius)))
-    sweep_until = time.time() + 12.0
+    deadline = time.time() + 300
     step = 0
-    while time.time() < sweep_until:
+    while not any(name.startswith("kills ") for name in game.trace_names()[mark:]):
+        check("game over" not in game.trace_names()[mark:], "the game ended without a kill")
+        check(time.time() < deadline, "no kill while sweeping")
         angle = step * 0.12
         px = int(min(WIDTH - 5, max(5, cx + radius * math.sin(angle))))
         py = int(min(HEIGHT - 5, max(5, cy - radius * math.cos(angle))))
@@ -132,6 +135,7 @@ def played(server, game, out):
         step += 1
         time.sleep(0.1)
     mouse("mouseup", "1")
+    game.wait_frames(15)
     _, fired = shoot(server, out, "3_fired")
     kills_changed = difference(start, fired, KILLS)
     score_changed = difference(start, fired, SCORE)
@@ -140,15 +144,19 @@ def played(server, game, out):
 
     # The planet cannon: a drag from the planet outwards, held, released.
     cx, cy = e2e.planet_centre(fired)
+    mark = len(game.traces())
     mouse("mousemove", "--window", window, cx, cy, "mousedown", "1")
     for i in range(1, 9):
         mouse("mousemove", "--window", window, cx, max(5, cy - 20 * i))
-        time.sleep(0.05)
-    time.sleep(0.6)
+        game.wait_frames(1)
+    # Held: the cannon arms.
+    game.wait_frames(18)
     mouse("mouseup", "1")
-    time.sleep(0.25)
+    check(game.wait_until(lambda _, what: what == "cannon fired, 2 left", start=mark) is not None,
+          "the cannon did not fire; trace:\n%s" % "\n".join(game.trace_names()[mark:][-30:]))
+    game.wait_frames(8)
     shoot(server, out, "4_cannon")
-    time.sleep(1.5)
+    game.wait_frames(45)
     _, after = shoot(server, out, "5_after_cannon")
     check(lit(fired, THIRD_ICON) > 40 and lit(after, THIRD_ICON) < lit(fired, THIRD_ICON) // 3,
           "the third cannon charge is still shown (%d lit pixels, before %d)"
