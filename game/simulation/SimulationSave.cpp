@@ -183,7 +183,12 @@ bool Simulation::Load(std::istream& in)
     const std::streamoff start = in.tellg();
     if (LoadFields(in, error))
         return true;
+    // A read cut short leaves the stream failed, and a failed stream tells no
+    // position: ask with its state cleared, then put the state back.
+    const std::ios::iostate state = in.rdstate();
+    in.clear();
     std::streamoff at = in.tellg();
+    in.setstate(state);
     if (at < 0 || start < 0)
         at = -1;
     else

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <sstream>
 
 using namespace SimTest;
 
@@ -299,7 +300,20 @@ TEST(SimulationSave, EveryTruncationIsRefused)
         TestSupport::LogCapture log;
         ASSERT_FALSE(LoadBytes(*sim, whole.substr(0, length))) << length;
         ASSERT_EQ(1u, log.Lines().size()) << length;
+        // Where the bytes ran out, counted from the saved game's start.
+        const std::string at = "near byte " + std::to_string(length) + ":";
+        EXPECT_NE(std::string::npos, log.Lines()[0].message.find(at)) << log.Lines()[0].message;
     }
     ExpectFresh(*sim, 3);
     EXPECT_TRUE(LoadBytes(*sim, whole));
+
+    // A saved game inside a larger file counts from its own first byte, and
+    // the stream is left failed for its reader to see.
+    std::istringstream in("head" + whole.substr(0, 100));
+    in.seekg(4);
+    TestSupport::LogCapture log;
+    EXPECT_FALSE(sim->Load(in));
+    ASSERT_EQ(1u, log.Lines().size());
+    EXPECT_NE(std::string::npos, log.Lines()[0].message.find("near byte 100:")) << log.Lines()[0].message;
+    EXPECT_TRUE(in.fail());
 }

@@ -2,6 +2,7 @@
 
 #include "engine/core/HashBytes.h"
 #include "engine/core/Log.h"
+#include "game/simulation/DesignedLevels.h"
 #include "game/simulation/Simulation.h"
 #include "game/simulation/SimulationView.h"
 
@@ -21,6 +22,10 @@ namespace
 {
 const float kPi = 3.1415927f;
 const float kTwoPi = 6.2831855f;
+
+// A designed level, its practice, a gauntlet stage and the full gauntlet
+// start at a level; the others have none.
+bool ModeTakesLevel(int mode) { return mode >= 3 && mode <= 6; }
 
 bool ParseInt(const char* text, long long low, long long high, long long& value)
 {
@@ -164,7 +169,7 @@ float WrapAngle(float angle)
 
 void StartMode(Simulation& sim, SimRunOptions const& options)
 {
-    const int level = options.level >= 0 && options.level < 64 ? options.level : 0;
+    const int level = options.level;
     switch (options.mode)
     {
     case 1:
@@ -207,7 +212,7 @@ void WriteLine(std::ostream& out, int tick, Simulation const& sim)
 
 bool ParseSimRunArguments(int argc, char const* const* argv, SimRunOptions& options, std::string& error)
 {
-    bool haveSeed = false, haveMode = false;
+    bool haveSeed = false, haveMode = false, haveLevel = false;
     for (int i = 1; i < argc; i++)
     {
         const std::string name = argv[i];
@@ -223,8 +228,17 @@ bool ParseSimRunArguments(int argc, char const* const* argv, SimRunOptions& opti
             options.mode = int(number);
             haveMode = true;
         }
-        else if (name == "--level" && ParseInt(value, 0, 64, number))
+        else if (name == "--level")
+        {
+            if (!ParseInt(value, 0, kDesignedLevelCount - 1, number))
+            {
+                error = std::string("--level ") + (value != nullptr ? value : "without a value") +
+                        " is not a level: levels are 0 to " + std::to_string(kDesignedLevelCount - 1);
+                return false;
+            }
             options.level = int(number);
+            haveLevel = true;
+        }
         else if (name == "--wave" && ParseInt(value, 0, 1000000, number))
             options.wave = int(number);
         else if (name == "--ticks" && ParseInt(value, 0, 100000000, number))
@@ -251,6 +265,12 @@ bool ParseSimRunArguments(int argc, char const* const* argv, SimRunOptions& opti
     if (!haveSeed || !haveMode)
     {
         error = "--seed and --mode are required";
+        return false;
+    }
+    if (ModeTakesLevel(options.mode) && !haveLevel)
+    {
+        error = "mode " + std::to_string(options.mode) + " needs --level, a level from 0 to " +
+                std::to_string(kDesignedLevelCount - 1);
         return false;
     }
     return true;

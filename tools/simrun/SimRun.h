@@ -27,7 +27,7 @@ struct SimRunOptions
 {
     unsigned seed = 1;
     int mode = 1;
-    int level = 64;
+    int level = -1; // none: modes 3 to 6 need one
     int wave = 1;
     int ticks = 3000;
     int every = 1;
@@ -37,7 +37,8 @@ struct SimRunOptions
     std::string loadPath;
 };
 
-// False, with a message, on unknown or malformed arguments.
+// False, with a message, on unknown or malformed arguments, and when a mode
+// that starts at a level (3 to 6) has no --level from 0 to 63.
 bool ParseSimRunArguments(int argc, char const* const* argv, SimRunOptions& options, std::string& error);
 
 // Runs the game and writes the trace; 0 on success, 1 when the script or a
