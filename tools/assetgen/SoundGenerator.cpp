@@ -263,8 +263,8 @@ std::vector<double> BeamFire()
             z += saws[v].Saw(f * detune[v]);
         if ((i & 15) == 0)
         {
-            low.Set(1200.0 + 9000.0 * std::exp(-t / 0.15), 1.2);
-            roar.Set(900.0 + 2400.0 * std::exp(-t / 0.25), 0.9);
+            low.Set(1000.0 + 7000.0 * std::exp(-t / 0.15), 1.2);
+            roar.Set(700.0 + 1800.0 * std::exp(-t / 0.25), 0.9);
             thud.Set(380.0 + 400.0 * std::exp(-t / 0.08), 2.0);
         }
         double white = rng.Bipolar();
@@ -273,10 +273,10 @@ std::vector<double> BeamFire()
         double noise =
             roar.Band(white) * attack * (0.7 * std::exp(-t / 0.2) + 0.3 * std::exp(-t / 0.6)) * 1.6;
         double body = thud.Band(white) * attack * std::exp(-t / 0.14) * 2.2;
-        double low_ = punch.Sine(70.0 + 80.0 * std::exp(-t / 0.05)) * attack * std::exp(-t / 0.12) * 0.35;
-        double shine = shimmer.Sine(1400.0 + 1800.0 * std::exp(-t / 0.05)) * std::exp(-t / 0.06) * 0.3;
+        double boom = punch.Sine(70.0 + 80.0 * std::exp(-t / 0.05)) * attack * std::exp(-t / 0.12) * 0.35;
+        double shine = shimmer.Sine(1400.0 + 1800.0 * std::exp(-t / 0.05)) * std::exp(-t / 0.06) * 0.2;
         double click = t < 0.003 ? white * 0.8 : 0.0;
-        out[i] = zap * 0.8 + noise + body + low_ + shine + click;
+        out[i] = zap * 0.8 + noise + body + boom + shine + click;
     }
     HighPass(out, 60.0);
     AddRoom(out, 0.75, 0.45, 0.35);
@@ -319,21 +319,27 @@ std::vector<double> LaserFire()
     return x;
 }
 
+// A short, bright blip on E6 (the menus play it 1.2 and 0.8 times as
+// high): it slides up into its pitch within a few milliseconds, opens with
+// a rounded attack and dies away fast, its octave, twelfth and a touch of
+// the fifth harmonic fading sooner than the tone itself, like a tapped glass.
 std::vector<double> MenuBeep()
 {
-    size_t n = Samples(0.16);
+    const size_t n = Samples(0.14);
+    const double pitch = 1318.5;
     std::vector<double> out(n, 0.0);
     double phase = 0.0;
     for (size_t i = 0; i < n; ++i)
     {
         double t = double(i) / kRate;
-        double f = 1318.5 * (1.0 + 0.03 * std::exp(-t / 0.004));
-        phase += f / kRate;
+        phase += pitch * (1.0 - 0.04 * std::exp(-t / 0.003)) / kRate;
         double p = kTwoPi * phase;
-        double env = (1.0 - std::exp(-t / 0.0012)) * std::exp(-t / 0.038);
-        // A touch of second harmonic and a slight glassy sideband.
-        out[i] =
-            env * (std::sin(p + 0.35 * std::exp(-t / 0.01) * std::sin(2.0 * p)) + 0.12 * std::sin(2.0 * p));
+        double attack = t < 0.0015 ? 0.5 - 0.5 * std::cos(kPi * t / 0.0015) : 1.0;
+        double env = attack * (0.75 * std::exp(-t / 0.025) + 0.25 * std::exp(-t / 0.07));
+        double tone = std::sin(p) + 0.35 * std::exp(-t / 0.02) * std::sin(2.0 * p + 0.3) +
+                      0.18 * std::exp(-t / 0.012) * std::sin(3.0 * p) +
+                      0.06 * std::exp(-t / 0.008) * std::sin(5.0 * p);
+        out[i] = env * tone;
     }
     return out;
 }
