@@ -2,6 +2,7 @@
 // rules and the loops have no seam; the four MP3s decode (lame's own
 // decoder) to 44.1 kHz stereo of the composed length; and the sequencer's
 // loop closing makes a loop equal to the song played twice in a row.
+#include "tools/assetgen/AudioDsp.h"
 #include "tools/assetgen/MusicGenerator.h"
 #include "tools/assetgen/Sequencer.h"
 #include "tools/assetgen/SoundGenerator.h"
@@ -47,6 +48,79 @@ std::vector<int16_t> Samples(std::vector<uint8_t> const& b)
     return s;
 }
 
+std::vector<int16_t> SoundSamples(const char* name)
+{
+    std::vector<uint8_t> b = ReadFile(std::string(VEXEL_DATA_DIR) + "/" + name + ".wav");
+    return b.size() > 44 ? Samples(b) : std::vector<int16_t>();
+}
+
+// The energy spectrum of the samples (zero-padded to a power of two): bin k
+// holds the energy at k x rate / size Hz.
+struct Spectrum
+{
+    std::vector<double> energy;
+    double binHz = 0;
+    double Between(double fromHz, double toHz) const
+    {
+        double sum = 0;
+        for (size_t k = 0; k < energy.size(); ++k)
+            if (k * binHz >= fromHz && k * binHz < toHz)
+                sum += energy[k];
+        return sum;
+    }
+    double Total() const { return Between(0, 1e9); }
+    double Centroid() const
+    {
+        double weighted = 0;
+        for (size_t k = 0; k < energy.size(); ++k)
+            weighted += energy[k] * k * binHz;
+        return weighted / Total();
+    }
+};
+
+Spectrum SpectrumOf(std::vector<int16_t> const& samples)
+{
+    size_t n = 1;
+    while (n < samples.size())
+        n *= 2;
+    std::vector<double> re(n, 0.0), im(n, 0.0);
+    for (size_t i = 0; i < samples.size(); ++i)
+        re[i] = samples[i] / 32768.0;
+    // Iterative radix-2 FFT.
+    for (size_t i = 1, j = 0; i < n; ++i)
+    {
+        size_t bit = n >> 1;
+        for (; j & bit; bit >>= 1)
+            j ^= bit;
+        j ^= bit;
+        if (i < j)
+        {
+            std::swap(re[i], re[j]);
+            std::swap(im[i], im[j]);
+        }
+    }
+    for (size_t len = 2; len <= n; len *= 2)
+    {
+        const double angle = -2.0 * AssetGen::Dsp::kPi / double(len);
+        for (size_t i = 0; i < n; i += len)
+            for (size_t k = 0; k < len / 2; ++k)
+            {
+                const double c = std::cos(angle * double(k)), sn = std::sin(angle * double(k));
+                const size_t a = i + k, b = i + k + len / 2;
+                const double tr = re[b] * c - im[b] * sn, ti = re[b] * sn + im[b] * c;
+                re[b] = re[a] - tr;
+                im[b] = im[a] - ti;
+                re[a] += tr;
+                im[a] += ti;
+            }
+    }
+    Spectrum spectrum;
+    spectrum.binHz = 44100.0 / double(n);
+    for (size_t k = 0; k <= n / 2; ++k)
+        spectrum.energy.push_back(re[k] * re[k] + im[k] * im[k]);
+    return spectrum;
+}
+
 } // namespace
 
 TEST(GeneratedSounds, EveryWavMeetsTheStrictLoaderRules)
@@ -80,11 +154,55 @@ TEST(GeneratedSounds, EveryWavMeetsTheStrictLoaderRules)
             peak = std::max(peak, std::abs(int(v)));
             sum += double(v) * v;
         }
-        // Loud enough to be heard, never clipped.
-        EXPECT_GT(peak, 20000);
-        EXPECT_LT(peak, 32000);
-        EXPECT_GT(std::sqrt(sum / double(s.size())), 2000.0);
+        // Loud enough to be heard, and leaving the mix its headroom.
+        const double ceiling = 32767.0 * AssetGen::Dsp::DbToGain(-AssetGen::Dsp::kHeadroomDb);
+        EXPECT_GT(peak, 0.85 * ceiling);
+        EXPECT_LT(peak, ceiling);
+        EXPECT_GT(std::sqrt(sum / double(s.size())), 0.09 * ceiling);
     }
+}
+
+// No offset: the mixer adds the effects up, and an offset only eats the
+// headroom (and clicks where a sound starts and stops).
+TEST(GeneratedSounds, CarryNoDcOffset)
+{
+    for (AssetGen::SoundAsset const& asset : AssetGen::SoundAssets())
+    {
+        std::vector<int16_t> s = SoundSamples(asset.name.c_str());
+        ASSERT_FALSE(s.empty()) << asset.name;
+        double sum = 0;
+        for (int16_t v : s)
+            sum += v;
+        EXPECT_LT(20.0 * std::log10(std::fabs(sum / double(s.size())) / 32768.0 + 1e-12), -60.0)
+            << asset.name;
+    }
+}
+
+// The cannon shot has its weight where phone and laptop speakers play:
+// between 200 Hz and 5 kHz, not in the sub-bass.
+TEST(GeneratedSounds, TheCannonShotSoundsOnSmallSpeakers)
+{
+    Spectrum shot = SpectrumOf(SoundSamples("beam_fire__81103__Pellwick__Blast_Revisited"));
+    EXPECT_GT(shot.Centroid(), 600.0);
+    EXPECT_LT(shot.Centroid(), 3000.0);
+    EXPECT_GT(shot.Between(200.0, 5000.0) / shot.Total(), 0.6);
+    EXPECT_LT(shot.Between(0.0, 100.0) / shot.Total(), 0.1);
+}
+
+// The menu beep is pitched at E6, so that the menus' pitches (x 1.2, x 0.8)
+// land where they always did, and it has overtones: not a bare sine.
+TEST(GeneratedSounds, TheMenuBeepIsAToneOnE6WithOvertones)
+{
+    Spectrum beep = SpectrumOf(SoundSamples("sfx_menubeep"));
+    size_t strongest = 0;
+    for (size_t k = 0; k < beep.energy.size(); ++k)
+        if (beep.energy[k] > beep.energy[strongest])
+            strongest = k;
+    EXPECT_NEAR(double(strongest) * beep.binHz, 1318.5, 15.0);
+    const double fundamental = beep.Between(1250.0, 1390.0);
+    EXPECT_GT(beep.Between(2500.0, 2780.0), fundamental * 0.02);
+    EXPECT_GT(beep.Between(3800.0, 4100.0), fundamental * 0.005);
+    EXPECT_GT(fundamental / beep.Total(), 0.4);
 }
 
 TEST(GeneratedSounds, TheFilesAreWhatTheGeneratorMakes)
@@ -172,7 +290,8 @@ TEST(GeneratedMusic, TheMp3sDecodeTo44100HzStereoOfTheComposedLength)
         // The encoder adds its delay and pads the last frame: within two
         // MP3 frames of the composition.
         EXPECT_NEAR(frames, double(song.Length()), 2304.0);
-        // Not silent, not clipped: 16-bit stereo frames.
+        // Not silent, and leaving the mix its headroom: 16-bit stereo
+        // frames.
         std::vector<int16_t> s = Samples(b);
         int peak = 0;
         double sum = 0;
@@ -181,8 +300,10 @@ TEST(GeneratedMusic, TheMp3sDecodeTo44100HzStereoOfTheComposedLength)
             peak = std::max(peak, std::abs(int(v)));
             sum += double(v) * v;
         }
-        EXPECT_LT(peak, 32700);
-        EXPECT_GT(std::sqrt(sum / double(s.size())), 2500.0);
+        // (The codec's ringing may lift a peak by a fraction of a dB.)
+        const double ceiling = 32767.0 * AssetGen::Dsp::DbToGain(-AssetGen::Dsp::kHeadroomDb);
+        EXPECT_LT(peak, ceiling * AssetGen::Dsp::DbToGain(1.0));
+        EXPECT_GT(std::sqrt(sum / double(s.size())), 0.14 * ceiling);
     }
 }
 

@@ -224,6 +224,33 @@ private:
     OnePole toneLeft, toneRight;
 };
 
+// Room every generated sound leaves below full scale. The game adds the
+// music and the effects of heavy play (up to eight voices) into one 16-bit
+// stream at full volumes; their sum must stay under full scale. Music and
+// effects lose the same amount, so the balance between them stays.
+constexpr double kHeadroomDb = 7.0;
+
+// A second-order Butterworth high pass over a whole one-shot, from rest.
+template <class Sample> void HighPass(std::vector<Sample>& x, double cutoffHz)
+{
+    Svf filter;
+    filter.Set(cutoffHz, 0.7071);
+    for (Sample& v : x)
+        v = Sample(filter.High(double(v)));
+}
+
+// The same over a loop: the filter first runs once round it to settle, so
+// what it gives repeats without a seam.
+template <class Sample> void HighPassLoop(std::vector<Sample>& x, double cutoffHz)
+{
+    Svf filter;
+    filter.Set(cutoffHz, 0.7071);
+    for (Sample v : x)
+        filter.Process(double(v));
+    for (Sample& v : x)
+        v = Sample(filter.High(double(v)));
+}
+
 // Soft saturation that leaves small signals alone.
 inline double SoftClip(double x)
 {

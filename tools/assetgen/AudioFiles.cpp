@@ -85,9 +85,29 @@ bool WriteWav(std::string const& path, std::vector<int16_t> const& samples, int 
     return WriteFileAtomically(path, out, error);
 }
 
-bool WriteMp3(std::string const& path, std::vector<float> const& left, std::vector<float> const& right,
-              int rate, int kbps, std::string& error)
+bool WriteLoopMp3(std::string const& path, std::vector<float> const& left, std::vector<float> const& right,
+                  int rate, int kbps, std::string& error)
 {
+    // Frames of the loop's end before it and of its start after it: more
+    // than the encoder's delay and look-ahead, and than the one frame of
+    // overlap a decoder carries into the next.
+    const size_t leadFrames = 4, tailFrames = 6;
+    const size_t length = left.size();
+    if (length == 0 || length % kMp3FrameSamples != 0 || right.size() != length)
+    {
+        error = "the loop for " + path + " is not a whole number of MP3 frames";
+        return false;
+    }
+    const size_t loopFrames = length / kMp3FrameSamples;
+    const size_t lead = leadFrames * kMp3FrameSamples, tail = tailFrames * kMp3FrameSamples;
+    std::vector<float> inLeft, inRight;
+    for (size_t i = 0; i < lead + length + tail; ++i)
+    {
+        size_t at = (i + length - lead % length) % length;
+        inLeft.push_back(left[at]);
+        inRight.push_back(right[at]);
+    }
+
     lame_global_flags* lame = lame_init();
     if (!lame)
     {
@@ -102,31 +122,32 @@ bool WriteMp3(std::string const& path, std::vector<float> const& left, std::vect
     lame_set_brate(lame, kbps);
     lame_set_quality(lame, 5);
     lame_set_bWriteVbrTag(lame, 0);
+    lame_set_disable_reservoir(lame, 1);
     if (lame_init_params(lame) < 0)
     {
         lame_close(lame);
         error = "the MP3 encoder refused its settings for " + path;
         return false;
     }
-    std::vector<uint8_t> out;
+    std::vector<uint8_t> stream;
     const int chunk = 8192;
     std::vector<unsigned char> buffer(size_t(chunk * 5 / 4 + 7200));
     bool ok = true;
-    for (size_t at = 0; at < left.size() && ok; at += chunk)
+    for (size_t at = 0; at < inLeft.size() && ok; at += chunk)
     {
-        int n = int(std::min<size_t>(chunk, left.size() - at));
-        int bytes = lame_encode_buffer_ieee_float(lame, left.data() + at, right.data() + at, n, buffer.data(),
-                                                  int(buffer.size()));
+        int n = int(std::min<size_t>(chunk, inLeft.size() - at));
+        int bytes = lame_encode_buffer_ieee_float(lame, inLeft.data() + at, inRight.data() + at, n,
+                                                  buffer.data(), int(buffer.size()));
         ok = bytes >= 0;
         if (ok)
-            out.insert(out.end(), buffer.begin(), buffer.begin() + bytes);
+            stream.insert(stream.end(), buffer.begin(), buffer.begin() + bytes);
     }
     if (ok)
     {
         int bytes = lame_encode_flush(lame, buffer.data(), int(buffer.size()));
         ok = bytes >= 0;
         if (ok)
-            out.insert(out.end(), buffer.begin(), buffer.begin() + bytes);
+            stream.insert(stream.end(), buffer.begin(), buffer.begin() + bytes);
     }
     lame_close(lame);
     if (!ok)
@@ -134,6 +155,27 @@ bool WriteMp3(std::string const& path, std::vector<float> const& left, std::vect
         error = "the MP3 encoder failed on " + path;
         return false;
     }
+
+    // Split the stream at its frame headers (MPEG-1 layer III, constant
+    // bit rate: 144 x bit rate / sample rate bytes, one more when padded).
+    std::vector<size_t> starts;
+    for (size_t at = 0; at + 4 <= stream.size();)
+    {
+        if (stream[at] != 0xFF || (stream[at + 1] & 0xFE) != 0xFA)
+        {
+            error = "the MP3 encoder wrote something other than frames for " + path;
+            return false;
+        }
+        starts.push_back(at);
+        at += size_t(144 * kbps * 1000 / rate) + ((stream[at + 2] >> 1) & 1);
+    }
+    if (starts.size() < leadFrames + loopFrames + 1)
+    {
+        error = "the MP3 encoder wrote too few frames for " + path;
+        return false;
+    }
+    std::vector<uint8_t> out(stream.begin() + long(starts[leadFrames]),
+                             stream.begin() + long(starts[leadFrames + loopFrames]));
     return WriteFileAtomically(path, out, error);
 }
 

@@ -3,6 +3,7 @@
 #include "engine/core/Log.h"
 #include "tools/assetgen/AudioFiles.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <sstream>
@@ -698,6 +699,10 @@ bool ComposeTrack(size_t index, Song& song, std::string& error)
         error = MusicTracks()[index] + ": " + score.error;
         return false;
     }
+    // The loop must fill whole MP3 frames: the tempo moves by a few
+    // hundredths of a percent at most.
+    const double frames = std::max(1.0, std::round(double(song.Length()) / double(kMp3FrameSamples)));
+    song.bpm = song.TotalBeats() * 60.0 * Dsp::kRate / (frames * double(kMp3FrameSamples));
     return true;
 }
 
@@ -713,19 +718,15 @@ bool GenerateTrack(std::string const& directory, size_t index, std::string& erro
         long(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started)
                  .count());
     Vexel::Log::Verbose("assetgen", "%s rendered in %ld ms", MusicTracks()[index].c_str(), ms);
-    // An MP3 decoder starts with a few milliseconds of silence (the
-    // encoder's delay), so the mixer's loop has a short gap: meet it at zero
-    // rather than with a click.
-    const size_t fade = size_t(0.004 * Dsp::kRate);
-    for (size_t i = 0; i < fade && i < left.size(); ++i)
+    // No offset or sub-sonic drift, and the same headroom as the effects.
+    const float headroom = float(Dsp::DbToGain(-Dsp::kHeadroomDb));
+    for (std::vector<float>* side : {&left, &right})
     {
-        float w = float(0.5 - 0.5 * std::cos(Dsp::kPi * double(i) / double(fade)));
-        left[i] *= w;
-        right[i] *= w;
-        left[left.size() - 1 - i] *= w;
-        right[right.size() - 1 - i] *= w;
+        Dsp::HighPassLoop(*side, 20.0);
+        for (float& v : *side)
+            v *= headroom;
     }
-    return WriteMp3(directory + "/" + MusicTracks()[index] + ".mp3", left, right, Dsp::kRate, 160, error);
+    return WriteLoopMp3(directory + "/" + MusicTracks()[index] + ".mp3", left, right, Dsp::kRate, 160, error);
 }
 
 } // namespace AssetGen

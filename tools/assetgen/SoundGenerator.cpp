@@ -17,7 +17,11 @@ namespace
 // The mixer starts 20 bytes (10 samples) into the data and interpolates
 // from the sample before: 10 silent samples keep the first output at zero.
 const size_t kLeadingSilence = 10;
-const double kPeak = 0.89;
+// Every effect peaks here: the mixer sums up to eight of them with the
+// music (see kHeadroomDb).
+const double kPeak = 0.89 * DbToGain(-kHeadroomDb);
+// Below what any speaker plays: only offset and drift live there.
+const double kDcCutoffHz = 20.0;
 
 size_t Samples(double seconds)
 {
@@ -37,6 +41,7 @@ void Normalize(std::vector<double>& x, double peak)
 // A one-shot: silence first, the sound, a short fade so the end is clean.
 std::vector<int16_t> FinishOneShot(std::vector<double> body)
 {
+    HighPass(body, kDcCutoffHz);
     Normalize(body, kPeak);
     size_t fade = std::min(body.size(), Samples(0.01));
     for (size_t i = 0; i < fade; ++i)
@@ -52,6 +57,7 @@ std::vector<int16_t> FinishOneShot(std::vector<double> body)
 // other step.
 std::vector<int16_t> FinishLoop(std::vector<double> body, size_t searchFrom)
 {
+    HighPassLoop(body, kDcCutoffHz);
     Normalize(body, kPeak);
     size_t n = body.size(), best = searchFrom % n;
     double bestScore = 1e9;
@@ -183,6 +189,9 @@ std::vector<double> Explosion(ExplosionSpec const& s)
     Normalize(out, 1.0);
     for (double& v : out)
         v = std::tanh(2.0 * v);
+    // What lies below 40 Hz no game speaker plays; in the mix it would only
+    // take headroom.
+    HighPass(out, 40.0);
     return out;
 }
 
@@ -231,6 +240,10 @@ std::vector<double> BeamCharge()
     return CloseLoop(x, length, fade);
 }
 
+// The planet cannon: a blast whose weight lies where small speakers still
+// play it (a few hundred Hz to a few kHz): a falling, saturated saw chord, a
+// resonant mid thud, a noise roar that closes down, a crack on top and
+// only a short punch below.
 std::vector<double> BeamFire()
 {
     size_t n = Samples(1.6);
@@ -238,29 +251,34 @@ std::vector<double> BeamFire()
     Rng rng(81103);
     Oscillator saws[3] = {Oscillator(0.0), Oscillator(0.3), Oscillator(0.6)};
     const double detune[3] = {1.0, 1.012, 0.988};
-    Oscillator sub, shimmer;
-    Svf low, band;
+    Oscillator punch, shimmer;
+    Svf low, roar, thud;
     for (size_t i = 0; i < n; ++i)
     {
         double t = double(i) / kRate;
         double attack = 1.0 - std::exp(-t / 0.002);
-        double f = 55.0 + 850.0 * std::exp(-t / 0.12);
+        double f = 150.0 + 900.0 * std::exp(-t / 0.12);
         double z = 0.0;
         for (int v = 0; v < 3; ++v)
             z += saws[v].Saw(f * detune[v]);
         if ((i & 15) == 0)
         {
-            low.Set(300.0 + 9000.0 * std::exp(-t / 0.15), 1.3);
-            band.Set(350.0 + 1800.0 * std::exp(-t / 0.2), 1.2);
+            low.Set(1000.0 + 7000.0 * std::exp(-t / 0.15), 1.2);
+            roar.Set(700.0 + 1800.0 * std::exp(-t / 0.25), 0.9);
+            thud.Set(380.0 + 400.0 * std::exp(-t / 0.08), 2.0);
         }
+        double white = rng.Bipolar();
         double zap = std::tanh(low.Low(z / 3.0) * 3.0) * attack *
                      (0.65 * std::exp(-t / 0.28) + 0.35 * std::exp(-t / 0.7));
-        double boom = sub.Sine(30.0 + 45.0 * std::exp(-t / 0.08)) * attack * std::exp(-t / 0.45) * 1.1;
-        double noise = band.Band(rng.Bipolar()) * attack * std::exp(-t / 0.22) * 1.4;
-        double shine = shimmer.Sine(1400.0 + 1800.0 * std::exp(-t / 0.05)) * std::exp(-t / 0.06) * 0.25;
-        double click = t < 0.003 ? rng.Bipolar() * 0.8 : 0.0;
-        out[i] = zap * 0.8 + boom + noise + shine + click;
+        double noise =
+            roar.Band(white) * attack * (0.7 * std::exp(-t / 0.2) + 0.3 * std::exp(-t / 0.6)) * 1.6;
+        double body = thud.Band(white) * attack * std::exp(-t / 0.14) * 2.2;
+        double boom = punch.Sine(70.0 + 80.0 * std::exp(-t / 0.05)) * attack * std::exp(-t / 0.12) * 0.35;
+        double shine = shimmer.Sine(1400.0 + 1800.0 * std::exp(-t / 0.05)) * std::exp(-t / 0.06) * 0.2;
+        double click = t < 0.003 ? white * 0.8 : 0.0;
+        out[i] = zap * 0.8 + noise + body + boom + shine + click;
     }
+    HighPass(out, 60.0);
     AddRoom(out, 0.75, 0.45, 0.35);
     return out;
 }
@@ -301,21 +319,27 @@ std::vector<double> LaserFire()
     return x;
 }
 
+// A short, bright blip on E6 (the menus play it 1.2 and 0.8 times as
+// high): it slides up into its pitch within a few milliseconds, opens with
+// a rounded attack and dies away fast, its octave, twelfth and a touch of
+// the fifth harmonic fading sooner than the tone itself, like a tapped glass.
 std::vector<double> MenuBeep()
 {
-    size_t n = Samples(0.16);
+    const size_t n = Samples(0.14);
+    const double pitch = 1318.5;
     std::vector<double> out(n, 0.0);
     double phase = 0.0;
     for (size_t i = 0; i < n; ++i)
     {
         double t = double(i) / kRate;
-        double f = 1318.5 * (1.0 + 0.03 * std::exp(-t / 0.004));
-        phase += f / kRate;
+        phase += pitch * (1.0 - 0.04 * std::exp(-t / 0.003)) / kRate;
         double p = kTwoPi * phase;
-        double env = (1.0 - std::exp(-t / 0.0012)) * std::exp(-t / 0.038);
-        // A touch of second harmonic and a slight glassy sideband.
-        out[i] =
-            env * (std::sin(p + 0.35 * std::exp(-t / 0.01) * std::sin(2.0 * p)) + 0.12 * std::sin(2.0 * p));
+        double attack = t < 0.0015 ? 0.5 - 0.5 * std::cos(kPi * t / 0.0015) : 1.0;
+        double env = attack * (0.75 * std::exp(-t / 0.025) + 0.25 * std::exp(-t / 0.07));
+        double tone = std::sin(p) + 0.35 * std::exp(-t / 0.02) * std::sin(2.0 * p + 0.3) +
+                      0.18 * std::exp(-t / 0.012) * std::sin(3.0 * p) +
+                      0.06 * std::exp(-t / 0.008) * std::sin(5.0 * p);
+        out[i] = env * tone;
     }
     return out;
 }
@@ -362,7 +386,8 @@ std::vector<int16_t> SynthesizeSound(size_t index)
     case 6:
         return FinishOneShot(BeamFire());
     case 7:
-        return FinishLoop(LaserFire(), Samples(0.8) - Samples(0.004));
+        // The restart falls between two shots, where the level is steady.
+        return FinishLoop(LaserFire(), Samples(0.8) / 24);
     default:
         return FinishOneShot(MenuBeep());
     }
