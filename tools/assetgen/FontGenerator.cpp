@@ -3,8 +3,9 @@
 // texture is a PNG) and vexel_core.
 //
 // Layout convention of the files: a layout position is the baseline point;
-// the vertical offset is the ascent, so glyph y is measured down from the
-// line top. Every glyph cell carries kPad pixels of room around the ink for
+// glyph y is measured down from the ascent line, and the vertical offset is
+// the ascent less kFontBaselineDrop, so text laid out from its baseline sits
+// that much lower while text laid out from its line top does not move. Every glyph cell carries kPad pixels of room around the ink for
 // the outline ring. The file format has no negative quad offsets, so the ink
 // of every glyph sits kMargin pixels right of its pen position, which keeps
 // the cells of glyphs that start at or left of the pen whole. Advances are
@@ -36,7 +37,11 @@ namespace
 
 const int kPad = 3;                 // room around the ink, holds the ring
 const int kMargin = 2;              // ink offset right of the pen position
-const float kRingRadius = 2.0f;     // outline thickness in pixels
+// The outline face is drawn additively over the plain one on every label:
+// a thin, faint rim outside the ink keeps the letters crisp (a strong ring
+// the ink's own colour thickens them into a smudge).
+const float kRingRadius = 2.0f;     // rim thickness in face pixels
+const float kRingStrength = 0.55f;  // rim coverage at its brightest
 const int kSpacing = 0;             // character spacing written to the file
 const uint32_t kMagic = 0x54464631; // "TFF1"
 const char* const kDefaultFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
@@ -88,7 +93,7 @@ std::vector<uint8_t> MakeRing(std::vector<uint8_t> const& ink, int w, int h)
                     dilated = std::max(dilated, c * weight);
                 }
             float inside = ink[py * w + px] / 255.0f;
-            float value = dilated * (1.0f - inside);
+            float value = kRingStrength * dilated * (1.0f - inside);
             ring[py * w + px] = uint8_t(std::lround(std::min(1.0f, value) * 255.0f));
         }
     return ring;
@@ -242,7 +247,7 @@ void WriteFace(Vexel::IO::BitWriter& w, FaceTables const& face, std::string cons
     if (rest != 0)
         w.WriteBits(0, int(8 - rest));
     w.WriteInt32(kFontNominalSize);
-    w.WriteInt32(face.ascent);
+    w.WriteInt32(face.ascent - kFontBaselineDrop);
     w.WriteInt32(face.lineSpacing);
     w.WriteInt32(kSpacing);
     w.WriteInt32(int32_t(face.glyphs.size()));
@@ -407,9 +412,9 @@ bool GenerateFonts(std::string const& outputDirectory)
             if (plain.empty() || outline.empty())
                 Vexel::Log::Error("fonts", "PNG encoding failed");
             else
-                ok = WriteFaceFile(outputDirectory + "/SegoeUI_24pt.type", tables, "DejaVu Sans 24", plain) &&
+                ok = WriteFaceFile(outputDirectory + "/SegoeUI_24pt.type", tables, "DejaVu Sans 48", plain) &&
                      WriteFaceFile(outputDirectory + "/SegoeUI_24pt_outline.type", tables,
-                                   "DejaVu Sans 24 Outline", outline);
+                                   "DejaVu Sans 48 Outline", outline);
         }
     }
     if (face)

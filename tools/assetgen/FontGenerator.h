@@ -9,13 +9,21 @@
 
 #include <string>
 
-// The files call their face 24 px, the size every layout of the game scales
-// from. DejaVu Sans is wider and taller than the face those layouts were
-// drawn for (titles rose out of their bars, row labels wrapped), so its
-// glyphs are rendered a little narrower and shorter inside that face.
-const int kFontNominalSize = 24;
-const int kFontRenderWidth = 20;
-const int kFontRenderHeight = 21;
+// The faces are rendered at 48 px, twice the largest size most texts are
+// drawn at on a 640x960 screen, so text is drawn at or below the face's own
+// size and never magnified into a smudge. DejaVu Sans is wider and taller
+// than the face the layouts were drawn for (titles rose out of their bars,
+// row labels wrapped), so its glyphs are rendered a little narrower and
+// shorter inside that face.
+const int kFontNominalSize = 48;
+const int kFontRenderWidth = 40;
+const int kFontRenderHeight = 40;
+
+// The vertical offset is the ascent less this many face pixels: text laid
+// out from its baseline (the page titles) sits that much lower, which
+// centres a title's ink, capitals to descenders, in its bar. Texts laid out
+// from their line top do not move.
+const int kFontBaselineDrop = 4;
 
 // The path of DejaVu Sans as fontconfig finds it, else Debian's usual path.
 std::string FindFontFile();

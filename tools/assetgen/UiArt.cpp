@@ -300,11 +300,16 @@ void Pip(Painter const& p)
 
 void TitleBar(ArtContext& ctx, std::string const& theme)
 {
-    // Tapered bar; its middle stays plain for the page title.
+    // Tapered bar; its middle stays plain for the page title. The panel
+    // fills all but kClear rows of the tile at top and bottom: the title is
+    // drawn at 0.9 of the tile's height, and its capitals and descenders
+    // need nearly all of it.
+    const float kClear = 2.0f;
     Painter p = PixelPainter(ctx);
     Theme t = ThemeOf(theme);
     float hw = float(ctx.clip.w) / 2.0f, hh = float(ctx.clip.h) / 2.0f;
-    Shape bar = Polygon({{-hw + 1, -hh + 6}, {hw - 1, -hh + 6}, {hw - 34, hh - 6}, {-hw + 34, hh - 6}});
+    Shape bar = Polygon(
+        {{-hw + 1, -hh + kClear}, {hw - 1, -hh + kClear}, {hw - 34, hh - kClear}, {-hw + 34, hh - kClear}});
     Panel(p, bar, t, -hh, hh, 2.0f, 0.86f);
     for (int s = -1; s <= 1; s += 2)
     {
@@ -317,7 +322,7 @@ void TitleBar(ArtContext& ctx, std::string const& theme)
             p.Fill(chev, Rgba::Straight(t.border.r, t.border.g, t.border.b, 0.7f - 0.2f * float(i)));
         }
     }
-    p.Fill(RoundedBox(V2(0, hh - 9), V2(hw * 0.5f, 1.0f), 1),
+    p.Fill(RoundedBox(V2(0, hh - kClear - 3), V2(hw * 0.5f, 1.0f), 1),
            Rgba::Straight(t.light.r, t.light.g, t.light.b, 0.6f));
 }
 
