@@ -30,7 +30,7 @@ CLEAN = {
     "game/widgets/UISlider.h": ['"engine/ui/UIManager.h"'],
     "game/scores/HighScores.h": ['"engine/core/Log.h"'],
     "game/simulation/Simulation.h": ['"engine/graphics/Texture.cpp"', '"game/scores/HighScores.h"'],
-    "game/simulation/SimulationDraw.cpp": ['"engine/graphics/GL.h"', '"engine/ui/UIManager.h"'],
+    "game/simulation/draw/SimulationDraw.cpp": ['"engine/graphics/GL.h"', '"engine/ui/UIManager.h"'],
     "game/play/GameScreen.cpp": ['"game/simulation/Simulation.h"', '"game/widgets/UISlider.h"'],
     "game/frontend/MainScreen.cpp": ['"game/play/GameScreen.cpp"', '"engine/platform/PlatformLibrary.h"'],
     "app/main.cpp": ['"game/frontend/MainScreen.cpp"', '"engine/display/GLContext.cpp"', "<SDL.h>"],
