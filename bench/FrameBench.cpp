@@ -20,7 +20,7 @@
 #include "engine/core/Platform.h"
 #include "engine/graphics/GL.h"
 #include "game/simulation/Flash.h"
-#include "game/simulation/SimInfoBar.h"
+#include "game/play/SimInfoBar.h"
 #include "game/simulation/Simulation.h"
 #include "game/simulation/SimulationView.h"
 #include "tests/support/GLTestSupport.h"

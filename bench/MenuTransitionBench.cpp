@@ -15,7 +15,7 @@
 #include "game/audio/GameMusic.h"
 #include "game/frontend/MainScreen.h"
 #include "game/scores/GamePrefs.h"
-#include "game/simulation/GameScreen.h"
+#include "game/play/GameScreen.h"
 #include "tests/support/GLTestSupport.h"
 #include "tests/support/GameData.h"
 

@@ -12,7 +12,7 @@
 #include "game/frontend/PageRules.h"
 #include "game/frontend/ScaleElement.h"
 #include "game/scores/Awards.h"
-#include "game/simulation/GameScreen.h"
+#include "game/play/GameScreen.h"
 #include "game/widgets/UILinotypeElement.h"
 #include "game/widgets/UITextureButton.h"
 

@@ -3,7 +3,7 @@
 #include "engine/graphics/SpriteBatch.h"
 #include "engine/ui/UIManager.h"
 #include "game/frontend/FrontEndTables.h"
-#include "game/simulation/TiltHelpers.h"
+#include "game/play/TiltHelpers.h"
 
 namespace
 {

@@ -10,7 +10,7 @@
 #include "game/audio/GameMusic.h"
 #include "game/frontend/FrontEndTables.h"
 #include "game/frontend/MenuBeepHelper.h"
-#include "game/simulation/GameScreen.h"
+#include "game/play/GameScreen.h"
 #include "game/scores/Awards.h"
 #include "game/scores/GamePrefs.h"
 #include "game/widgets/UITextButton.h"

@@ -11,9 +11,9 @@
 #include "game/audio/GameSounds.h"
 #include "game/frontend/FrontEndTables.h"
 #include "game/frontend/MoreGames.h"
-#include "game/simulation/GameScreen.h"
+#include "game/play/GameScreen.h"
 #include "game/scores/GamePrefs.h"
-#include "game/simulation/TiltHelpers.h"
+#include "game/play/TiltHelpers.h"
 
 #include <algorithm>
 

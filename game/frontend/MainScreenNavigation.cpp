@@ -7,7 +7,7 @@
 #include "engine/ui/Easing.h"
 #include "game/frontend/FrontEndTables.h"
 #include "game/frontend/MenuBeepHelper.h"
-#include "game/simulation/GameScreen.h"
+#include "game/play/GameScreen.h"
 #include "game/scores/GamePrefs.h"
 #include "game/widgets/TitleBarText.h"
 #include "game/widgets/UICheckButton.h"

@@ -9,7 +9,7 @@
 #include "game/audio/GameMusic.h"
 #include "game/frontend/SavedState.h"
 #include "game/frontend/StreamHelpers.h"
-#include "game/simulation/GameScreen.h"
+#include "game/play/GameScreen.h"
 #include "game/simulation/SimulationView.h"
 
 #include <algorithm>

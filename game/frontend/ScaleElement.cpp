@@ -2,7 +2,7 @@
 
 #include "engine/core/Transform2D.h"
 #include "engine/ui/UIManager.h"
-#include "game/simulation/TiltHelpers.h"
+#include "game/play/TiltHelpers.h"
 #include "game/widgets/IFlush.h"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 // hit debris and flashes, impact marks, planet smoke and cannon effects.
 // Five fixed pools of plain records, nothing allocated after construction; a
 // full pool drops new particles. Positions are world units around the planet
-// centre, times are ticks. Drawing lives in ParticleSystemDraw.cpp.
+// centre, times are ticks. Drawing lives in draw/ParticleSystemDraw.cpp.
 //
 // The effects draw from the system's own generator (MT11213A, seed 51231),
 // never from the game's, so that effects cannot disturb the game's sequence
@@ -114,7 +114,7 @@ public:
     // Adds every live particle to the world's sprite batch, additive, pools
     // in order. Only the tint's alpha counts; it is stored into the sprite
     // records' alpha, which the next update recomputes
-    // (ParticleSystemDraw.cpp).
+    // (draw/ParticleSystemDraw.cpp).
     void Draw(Vexel::Graphics::Sprites::TransientBatch& batch, Color tint);
 
     // Spawners.

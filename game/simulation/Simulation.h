@@ -13,8 +13,9 @@
 // 3 one designed level, 4 practice of a level, 5 an eight-wave gauntlet
 // stage, 6 the 64-wave gauntlet, 7 the tutorial.
 //
-// Drawing (Draw, the camera springs, the star field and the HUD) belongs to
-// the play screen's code; the fields it needs are kept here.
+// Draw and the drawing of the world's parts live in draw/, a library of its
+// own and the only one of the world that reaches GL; the fields they need
+// (camera springs, star field, HUD state) are kept here.
 #pragma once
 
 #include "engine/core/Color.h"
@@ -121,7 +122,7 @@ public:
     // Read-only accessors for tests and tools.
     SimulationView View() const;
 
-    // Drawing (SimulationDraw.cpp, the camera in SimulationCamera.cpp).
+    // Drawing (draw/SimulationDraw.cpp, the camera in SimulationCamera.cpp).
     // Renders the world and the HUD into the area once per frame, behind the
     // menus as in play, and moves the self-framing camera one step first.
     void Draw(Vexel::Rectangle const& area, float alpha);

@@ -1,5 +1,5 @@
 // The star field's construction and per-tick step (no GL here: the drawing
-// is in StarFieldDraw.cpp).
+// is in draw/StarFieldDraw.cpp).
 #include "game/simulation/StarField.h"
 
 #include "engine/core/Platform.h"

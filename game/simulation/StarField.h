@@ -5,7 +5,7 @@
 // serves directly as the GL vertex and texture-coordinate arrays.
 //
 // The logic (construction, the per-tick step) lives in StarField.cpp; the GL
-// calls in StarFieldDraw.cpp.
+// calls in draw/StarFieldDraw.cpp.
 #pragma once
 
 #include "engine/core/Color.h"

@@ -8,7 +8,7 @@
 #include "engine/ui/UIManager.h"
 #include "game/audio/GameMusic.h"
 #include "game/frontend/MainScreen.h"
-#include "game/simulation/GameScreen.h"
+#include "game/play/GameScreen.h"
 #include "game/scores/Awards.h"
 #include "game/scores/GamePrefs.h"
 #include "tests/frontend/FrontEndTestSupport.h"

@@ -14,7 +14,7 @@
 #include "game/audio/GameMusic.h"
 #include "game/scores/Awards.h"
 #include "game/scores/GamePrefs.h"
-#include "game/simulation/GameScreen.h"
+#include "game/play/GameScreen.h"
 #include "game/widgets/UICheckButton.h"
 #include "game/widgets/UILinotypeElement.h"
 #include "game/widgets/UISlider.h"

@@ -15,7 +15,7 @@
 #include "game/frontend/MainScreen.h"
 #include "game/scores/Awards.h"
 #include "game/scores/GamePrefs.h"
-#include "game/simulation/GameScreen.h"
+#include "game/play/GameScreen.h"
 #include "tests/support/GLTestSupport.h"
 #include "tests/support/GameData.h"
 #include "tests/support/TempDirectory.h"

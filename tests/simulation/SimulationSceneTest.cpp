@@ -4,7 +4,7 @@
 // scene's last frame is saved as scene_<name>-<w>x<h>.png in this build
 // folder for a person to look at; the checks here only make sure that every
 // frame drew without a GL error and that the scene reached what it shows.
-#include "game/simulation/SimInfoBar.h"
+#include "game/play/SimInfoBar.h"
 #include "game/simulation/SimulationView.h"
 #include "tests/simulation/DrawTestSupport.h"
 #include "tests/simulation/SimulationTestSupport.h"

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "engine/ui/Element.h"
-#include "game/simulation/TargetLock.h"
+#include "game/play/TargetLock.h"
 
 class Simulation;
 

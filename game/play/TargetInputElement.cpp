@@ -1,4 +1,4 @@
-#include "game/simulation/TargetInputElement.h"
+#include "game/play/TargetInputElement.h"
 
 #include "engine/core/Log.h"
 #include "game/scores/GamePrefs.h"

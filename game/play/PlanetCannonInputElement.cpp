@@ -1,4 +1,4 @@
-#include "game/simulation/PlanetCannonInputElement.h"
+#include "game/play/PlanetCannonInputElement.h"
 
 #include "game/simulation/Simulation.h"
 

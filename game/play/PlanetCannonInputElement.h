@@ -6,7 +6,7 @@
 #pragma once
 
 #include "engine/ui/Element.h"
-#include "game/simulation/CannonInput.h"
+#include "game/play/CannonInput.h"
 
 class Simulation;
 

@@ -9,7 +9,7 @@
 #pragma once
 
 #include "engine/ui/Screen.h"
-#include "game/simulation/TargetLock.h"
+#include "game/play/TargetLock.h"
 #include "game/simulation/Simulation.h"
 
 #include <iosfwd>

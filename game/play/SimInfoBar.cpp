@@ -1,4 +1,4 @@
-#include "game/simulation/SimInfoBar.h"
+#include "game/play/SimInfoBar.h"
 
 #include "engine/core/Transform2D.h"
 #include "engine/graphics/ReferenceTiles.h"

@@ -1,5 +1,5 @@
 #include "game/scores/GamePrefs.h"
-#include "game/simulation/TiltHelpers.h"
+#include "game/play/TiltHelpers.h"
 
 #include <gtest/gtest.h>
 

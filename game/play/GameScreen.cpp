@@ -1,16 +1,16 @@
-#include "game/simulation/GameScreen.h"
+#include "game/play/GameScreen.h"
 
 #include "engine/core/AppEvents.h"
 #include "engine/core/Log.h"
 #include "engine/core/Platform.h"
 #include "engine/ui/UIManager.h"
-#include "game/simulation/PlanetCannonInputElement.h"
-#include "game/simulation/SimInfoBar.h"
-#include "game/simulation/TargetInputElement.h"
+#include "game/play/PlanetCannonInputElement.h"
+#include "game/play/SimInfoBar.h"
+#include "game/play/TargetInputElement.h"
 #include "game/scores/GamePrefs.h"
 #include "game/simulation/Flash.h"
 #include "game/simulation/SimulationView.h"
-#include "game/simulation/TiltHelpers.h"
+#include "game/play/TiltHelpers.h"
 
 #include <memory>
 #include <set>

@@ -1,4 +1,4 @@
-#include "game/simulation/TiltHelpers.h"
+#include "game/play/TiltHelpers.h"
 
 #include "game/scores/GamePrefs.h"
 

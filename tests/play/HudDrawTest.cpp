@@ -6,7 +6,7 @@
 #include "engine/graphics/GL.h"
 #include "engine/graphics/SpriteBatch.h"
 #include "engine/ui/UIHelper.h"
-#include "game/simulation/SimInfoBar.h"
+#include "game/play/SimInfoBar.h"
 #include "game/scores/Awards.h"
 #include "game/simulation/SimulationView.h"
 #include "tests/simulation/DrawTestSupport.h"

@@ -2,7 +2,7 @@
 // real UI manager and element tree, frames run as the shell runs them, and
 // what reaches the Simulation read from the aim input of the last frame.
 #include "engine/core/AppEvents.h"
-#include "tests/playscreen/PlayScreenTestSupport.h"
+#include "tests/play/PlayScreenTestSupport.h"
 
 #include <gtest/gtest.h>
 
