@@ -160,7 +160,8 @@ static int IsSpace(char c) { return c == '\n' || c == '\r' || c == ' ' || c == '
  * wrong with it in a few words. Text after the 64 digits is not looked at. */
 static StoredId ReadStoredId(const char* path, char* out, char* problem, size_t problemLength)
 {
-    int descriptor = open(path, O_RDONLY | O_CLOEXEC);
+    /* Non-blocking: a pipe put there must not hang the start. */
+    int descriptor = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0)
     {
         if (errno == ENOENT)

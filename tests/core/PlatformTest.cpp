@@ -126,18 +126,19 @@ TEST(PlatformLibrary, ADamagedDeviceIdentityIsSaidAndKeptAside)
     struct Case
     {
         const char* what;
-        std::string content; // empty with directory set: a folder stands there
-        bool directory;
+        std::string content;
+        char kind; // 'f' a file of that content, 'd' a folder with a file in it, 'p' a pipe
         const char* said;
     };
     const std::string random = std::string("\x7f\x45\x4c\x46\x02\x01\x01\x00", 8) + std::string(90, '\xa5');
     const Case cases[] = {
-        {"empty", "", false, "is empty"},
-        {"cut short", std::string(40, 'c') + "\n", false, "is cut short (40 of 64 hexadecimal digits)"},
-        {"cut short without a newline", std::string(63, '0'), false, "is cut short (63 of 64"},
-        {"random bytes", random, false, "byte 0 is 0x7f, not a hexadecimal digit"},
-        {"digits then junk", std::string(20, 'f') + "zz" + std::string(50, 'f'), false, "byte 20 is 0x7a"},
-        {"a folder", "", true, "cannot be read (Is a directory)"},
+        {"empty", "", 'f', "is empty"},
+        {"cut short", std::string(40, 'c') + "\n", 'f', "is cut short (40 of 64 hexadecimal digits)"},
+        {"cut short without a newline", std::string(63, '0'), 'f', "is cut short (63 of 64"},
+        {"random bytes", random, 'f', "byte 0 is 0x7f, not a hexadecimal digit"},
+        {"digits then junk", std::string(20, 'f') + "zz" + std::string(50, 'f'), 'f', "byte 20 is 0x7a"},
+        {"a folder", "", 'd', "cannot be read (Is a directory)"},
+        {"a pipe, which must not hang the start", "", 'p', "is empty"},
     };
     for (Case const& c : cases)
     {
@@ -147,11 +148,13 @@ TEST(PlatformLibrary, ADamagedDeviceIdentityIsSaidAndKeptAside)
         const std::string folder = home.Path() + "/cobalt-keep";
         const std::string path = folder + "/device.id";
         mkdir(folder.c_str(), 0700);
-        if (c.directory)
+        if (c.kind == 'd')
         {
             mkdir(path.c_str(), 0700);
             WriteText(path + "/inside", "kept too");
         }
+        else if (c.kind == 'p')
+            ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
         else
             WriteText(path, c.content);
 
@@ -162,8 +165,11 @@ TEST(PlatformLibrary, ADamagedDeviceIdentityIsSaidAndKeptAside)
         EXPECT_EQ(std::string(id).size(), 64u);
         EXPECT_EQ(std::string(id).find_first_not_of("0123456789abcdef"), std::string::npos);
         EXPECT_EQ(ReadText(path), std::string(id) + "\n") << "the new identity is kept";
-        if (c.directory)
+        struct stat aside;
+        if (c.kind == 'd')
             EXPECT_EQ(ReadText(path + ".damaged/inside"), "kept too");
+        else if (c.kind == 'p')
+            EXPECT_TRUE(lstat((path + ".damaged").c_str(), &aside) == 0 && S_ISFIFO(aside.st_mode));
         else
             EXPECT_EQ(ReadText(path + ".damaged"), c.content) << "the damaged one is kept aside";
 
