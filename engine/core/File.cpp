@@ -2,11 +2,13 @@
 
 #include "engine/core/Log.h"
 #include "engine/platform/PlatformLibrary.h"
+#include "engine/platform/ReplacingFile.h"
 
+#include <cerrno>
 #include <climits>
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
+#include <cstring>
+#include <mutex>
+#include <set>
 #include <unistd.h>
 
 namespace Vexel
@@ -27,71 +29,111 @@ std::string Join(const char* directory, std::string const& name)
 
 bool Exists(std::string const& path) { return access(path.c_str(), F_OK) == 0; }
 
-// Writes into a temporary file of its own beside the target ("<target>.
-// XXXXXX.tmp", unique per writer, so two saves of one file at once cannot
-// tear each other) and, when deleted after a clean write, syncs it to disk and
-// renames it over the target. A failed write keeps the old file and removes
-// the temporary.
+// Targets whose failure has been said, and targets already cleared of
+// leftovers, in this run.
+struct FileRecords
+{
+    std::mutex mutex;
+    std::set<std::string> failed;
+    std::set<std::string> cleared;
+};
+
+FileRecords& Records()
+{
+    static FileRecords* records = new FileRecords(); // outlives saves made by static destructors
+    return *records;
+}
+
+// A save that failed is said once per file and run: a full disk or a
+// read-only folder would otherwise fill the log at every save point.
+void ReportFailure(std::string const& target, std::string const& reason)
+{
+    FileRecords& records = Records();
+    {
+        std::lock_guard<std::mutex> lock(records.mutex);
+        if (!records.failed.insert(target).second)
+            return;
+    }
+    Vexel::Log::Error("file", "\"%s\" could not be saved (%s); the previous file is kept and the game goes on",
+                      target.c_str(), reason.c_str());
+}
+
+void RemoveLeftoversOnce(std::string const& target)
+{
+    FileRecords& records = Records();
+    {
+        std::lock_guard<std::mutex> lock(records.mutex);
+        if (!records.cleared.insert(target).second)
+            return;
+    }
+    const int removed = Platform_RemoveLeftoverTemporaries(target.c_str());
+    if (removed > 0)
+        Vexel::Log::Info("file", "removed %d unfinished temporary file%s of \"%s\"", removed, removed == 1 ? "" : "s",
+                         target.c_str());
+}
+
+// Where a write of the path goes, with the save directory made and the
+// leftovers of earlier runs cleared; empty when there is nowhere to write.
+std::string PrepareWrite(std::string const& path)
+{
+    if (!IsAbsolute(path) && Platform_EnsureSaveDirectory() != 0)
+    {
+        const std::string reason = std::string("the save folder cannot be made: ") + std::strerror(errno);
+        const std::string target = ResolveForWrite(path);
+        ReportFailure(target.empty() ? path : target, reason);
+        return std::string();
+    }
+    const std::string target = ResolveForWrite(path);
+    if (target.empty())
+        ReportFailure(path, "no save folder");
+    else
+        RemoveLeftoversOnce(target);
+    return target;
+}
+
+// Writes into a locked temporary of its own beside the target and, when
+// deleted after a clean write, syncs it and renames it over the target
+// (ReplacingFile.h). A failed write keeps the old file and removes the
+// temporary.
 class ReplacingFileStream : public std::ofstream
 {
 public:
     explicit ReplacingFileStream(std::string const& target) : target(target)
     {
-        std::string pattern = target + ".XXXXXX.tmp";
-        const int descriptor = mkstemps(&pattern[0], 4);
-        if (descriptor < 0)
+        const int error = Platform_OpenTemporary(target.c_str(), &temporary);
+        if (error != 0)
+        {
+            ReportFailure(target, std::strerror(error));
             return; // not open: OpenWrite gives up
-        temporary = pattern;
-        open(temporary.c_str(), std::ios::out | std::ios::binary | std::ios::trunc);
-        ::close(descriptor);
+        }
+        open(temporary.path, std::ios::out | std::ios::binary | std::ios::trunc);
         if (!is_open())
         {
-            std::remove(temporary.c_str());
-            temporary.clear();
+            ReportFailure(target, std::strerror(errno));
+            Platform_DiscardTemporary(&temporary);
         }
     }
 
     ~ReplacingFileStream() override
     {
-        if (temporary.empty())
+        if (temporary.descriptor < 0)
             return;
         if (is_open())
             close();
-        if (!fail() && SyncFile(temporary) && std::rename(temporary.c_str(), target.c_str()) == 0)
+        if (fail())
         {
-            SyncDirectoryOf(target);
+            Platform_DiscardTemporary(&temporary);
+            ReportFailure(target, "a write failed");
             return;
         }
-        std::remove(temporary.c_str());
-        Vexel::Log::Error("file", "writing %s failed; the previous file is kept", target.c_str());
+        const int error = Platform_CommitTemporary(&temporary, target.c_str());
+        if (error != 0)
+            ReportFailure(target, std::strerror(error));
     }
 
 private:
-    static bool SyncFile(std::string const& path)
-    {
-        const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (descriptor < 0)
-            return false;
-        const bool synced = fsync(descriptor) == 0;
-        ::close(descriptor);
-        return synced;
-    }
-
-    // Makes the rename itself durable; a directory that cannot be synced
-    // still holds the complete new file.
-    static void SyncDirectoryOf(std::string const& path)
-    {
-        const size_t slash = path.find_last_of('/');
-        const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-        const int descriptor = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (descriptor < 0)
-            return;
-        fsync(descriptor);
-        ::close(descriptor);
-    }
-
     std::string target;
-    std::string temporary; // empty when no temporary file was made
+    Platform_Temporary temporary;
 };
 } // namespace
 
@@ -138,12 +180,7 @@ std::ofstream* OpenWrite(std::string const& path)
 {
     if (path.empty())
         return nullptr;
-    if (!IsAbsolute(path) && Platform_EnsureSaveDirectory() != 0)
-    {
-        Vexel::Log::Error("file", "cannot create the save directory for %s", path.c_str());
-        return nullptr;
-    }
-    const std::string target = ResolveForWrite(path);
+    const std::string target = PrepareWrite(path);
     if (target.empty())
         return nullptr;
     std::ofstream* stream = new ReplacingFileStream(target);
@@ -153,6 +190,28 @@ std::ofstream* OpenWrite(std::string const& path)
         return nullptr;
     }
     return stream;
+}
+
+bool WriteAllBytes(std::string const& path, const void* bytes, size_t size)
+{
+    if (path.empty())
+        return false;
+    const std::string target = PrepareWrite(path);
+    if (target.empty())
+        return false;
+    const int error = Platform_ReplaceFile(target.c_str(), bytes, size);
+    if (error != 0)
+        ReportFailure(target, std::strerror(error));
+    return error == 0;
+}
+
+void RemoveLeftovers(std::string const& path)
+{
+    if (path.empty())
+        return;
+    const std::string target = ResolveForWrite(path);
+    if (!target.empty())
+        RemoveLeftoversOnce(target);
 }
 
 uint8_t* ReadStreamToEnd(std::istream* stream, int* size)

@@ -4,6 +4,7 @@
 // are used as given.
 #pragma once
 
+#include <cstddef>
 #include <fstream>
 #include <string>
 
@@ -22,8 +23,21 @@ std::ifstream* OpenRead(std::string const& path, bool flag = false);
 // this writer's own that is synced to disk and renamed over the target only
 // when the stream is deleted without a write error, so neither a crash
 // mid-write nor two saves of one file at once can leave it torn. The caller
-// deletes it.
+// deletes it; a failure is reported (see WriteAllBytes).
 std::ofstream* OpenWrite(std::string const& path);
+
+// Replaces the file with the bytes in the same way; true only when the new
+// file is in place. A failure (no save folder, a full disk, a read-only
+// folder) keeps the previous file and is reported once per file and run,
+// with its reason; the caller keeps what it meant to save and tries again
+// at its next save point.
+bool WriteAllBytes(std::string const& path, const void* bytes, size_t size);
+
+// Removes what writes killed mid-way left beside the file
+// ("<name>.XXXXXX.tmp" that no live writer holds). Done once per file and
+// run: loads call it before the file is first read, and the first write of
+// each file does it too.
+void RemoveLeftovers(std::string const& path);
 
 // The rest of the stream from its start in a new[] buffer; *size is -1 for
 // a missing stream, 0 for an empty one (both return null).

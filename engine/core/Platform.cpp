@@ -1,5 +1,6 @@
 #include "engine/core/Platform.h"
 
+#include "engine/core/Log.h"
 #include "engine/platform/PlatformLibrary.h"
 
 #include <cstring>
@@ -16,6 +17,15 @@ int screenHeight = 480;
 Vector2 screenDpi;
 bool screenTimeoutEnabled = false;
 VibrateHook vibrateHook = nullptr;
+
+void ReportToLog(const char* message) { Vexel::Log::Error("platform", "%s", message); }
+
+// What the platform layer has to say (a damaged device identity, a bad
+// setting) goes to the program's one log, from before main() on.
+struct RouteReportsToLog
+{
+    RouteReportsToLog() { Platform_SetReportFunction(&ReportToLog); }
+} routeReportsToLog;
 } // namespace
 
 int GetPlatformId() { return 2; }

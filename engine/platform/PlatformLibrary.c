@@ -1,10 +1,13 @@
 #define _GNU_SOURCE
 #include "engine/platform/PlatformLibrary.h"
 
+#include "engine/platform/ReplacingFile.h"
+
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <pwd.h>
+#include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -27,8 +30,24 @@ static const char* const DeviceIdFileName = "device.id";
 static PDL_bool screenTimeoutEnabled = 1;
 static PDL_bool musicPlaying = 0;
 static char cachedId[IdDigits + 1];
+static Platform_ReportFunction reportFunction = NULL;
 
 /* ---- file-local helpers ---- */
+
+static void Report(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+static void Report(const char* format, ...)
+{
+    char message[1024];
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(message, sizeof(message), format, arguments);
+    va_end(arguments);
+    if (reportFunction != NULL)
+        reportFunction(message);
+    else
+        fprintf(stderr, "platform: %s\n", message);
+}
 
 static int CopyPath(char* buffer, int bufferLength, const char* path)
 {
@@ -46,17 +65,6 @@ static int JoinPath(char* out, size_t outLength, const char* a, const char* b)
 {
     int written = snprintf(out, outLength, "%s/%s", a, b);
     return written >= 0 && (size_t)written < outLength ? 0 : -1;
-}
-
-static int IsHexId(const char* text)
-{
-    for (int i = 0; i < IdDigits; i++)
-    {
-        char c = text[i];
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')))
-            return 0;
-    }
-    return 1;
 }
 
 static int ParseScreenSize(const char* text, int* width, int* height)
@@ -107,7 +115,10 @@ static int MakeDirectories(const char* path)
     char partial[PATH_MAX];
     size_t length = strlen(path);
     if (length == 0 || length >= sizeof(partial))
+    {
+        errno = length == 0 ? ENOENT : ENAMETOOLONG;
         return -1;
+    }
     memcpy(partial, path, length + 1);
     for (size_t i = 1; i <= length; i++)
     {
@@ -121,23 +132,115 @@ static int MakeDirectories(const char* path)
         }
     }
     struct stat info;
-    return stat(path, &info) == 0 && S_ISDIR(info.st_mode) ? 0 : -1;
+    if (stat(path, &info) != 0)
+        return -1;
+    if (!S_ISDIR(info.st_mode))
+    {
+        errno = ENOTDIR;
+        return -1;
+    }
+    return 0;
 }
 
-static int ReadStoredId(const char* path, char* out)
+typedef enum
 {
-    FILE* file = fopen(path, "rb");
-    if (file == NULL)
-        return -1;
-    char text[IdDigits + 2];
-    size_t got = fread(text, 1, IdDigits, file);
-    fclose(file);
-    if (got != IdDigits || !IsHexId(text))
-        return -1;
-    for (int i = 0; i < IdDigits; i++)
-        out[i] = (char)(text[i] >= 'A' && text[i] <= 'F' ? text[i] - 'A' + 'a' : text[i]);
-    out[IdDigits] = '\0';
-    return 0;
+    StoredIdGood,
+    StoredIdMissing,
+    StoredIdDamaged
+} StoredId;
+
+static int IsHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+static int IsSpace(char c) { return c == '\n' || c == '\r' || c == ' ' || c == '\t'; }
+
+/* The identity kept in the file, in lower case; for a damaged file, what is
+ * wrong with it in a few words. Text after the 64 digits is not looked at. */
+static StoredId ReadStoredId(const char* path, char* out, char* problem, size_t problemLength)
+{
+    /* Non-blocking: a pipe put there must not hang the start. */
+    int descriptor = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+    {
+        if (errno == ENOENT)
+            return StoredIdMissing;
+        snprintf(problem, problemLength, "cannot be read (%s)", strerror(errno));
+        return StoredIdDamaged;
+    }
+    char text[IdDigits + 1];
+    size_t got = 0;
+    int error = 0;
+    while (got < sizeof(text))
+    {
+        ssize_t count = read(descriptor, text + got, sizeof(text) - got);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            error = errno;
+        if (count <= 0)
+            break;
+        got += (size_t)count;
+    }
+    close(descriptor);
+    if (error != 0)
+    {
+        snprintf(problem, problemLength, "cannot be read (%s)", strerror(error));
+        return StoredIdDamaged;
+    }
+    size_t digits = 0;
+    while (digits < got && digits < IdDigits && IsHexDigit(text[digits]))
+        digits++;
+    if (digits == IdDigits)
+    {
+        for (int i = 0; i < IdDigits; i++)
+            out[i] = (char)(text[i] >= 'A' && text[i] <= 'F' ? text[i] - 'A' + 'a' : text[i]);
+        out[IdDigits] = '\0';
+        return StoredIdGood;
+    }
+    size_t rest = digits;
+    while (rest < got && IsSpace(text[rest]))
+        rest++;
+    if (got == 0)
+        snprintf(problem, problemLength, "is empty");
+    else if (rest == got)
+        snprintf(problem, problemLength, "is cut short (%d of %d hexadecimal digits)", (int)digits, IdDigits);
+    else
+        snprintf(problem, problemLength, "is not an identity (byte %d is 0x%02x, not a hexadecimal digit)",
+                 (int)digits, (unsigned)(unsigned char)text[digits]);
+    return StoredIdDamaged;
+}
+
+/* Renames a damaged file to "<path>.damaged" or, when that is taken,
+ * "<path>.damaged.1", ".2" ...: nothing already kept aside is replaced.
+ * Writes the new name; -1 with errno when the file stays where it is. */
+static int KeepAside(const char* path, char* aside, size_t asideLength)
+{
+    for (int i = 0; i < 1000; i++)
+    {
+        int length = i == 0 ? snprintf(aside, asideLength, "%s.damaged", path)
+                            : snprintf(aside, asideLength, "%s.damaged.%d", path, i);
+        if (length < 0 || (size_t)length >= asideLength)
+        {
+            errno = ENAMETOOLONG;
+            return -1;
+        }
+        if (renameat2(AT_FDCWD, path, AT_FDCWD, aside, RENAME_NOREPLACE) == 0)
+            return 0;
+        if (errno == EEXIST)
+            continue;
+        if (errno != EINVAL && errno != ENOSYS)
+            return -1;
+        /* No RENAME_NOREPLACE on this file system: a new link never
+         * replaces a name either. */
+        if (link(path, aside) == 0)
+            return unlink(path);
+        if (errno != EEXIST)
+            return -1;
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 static int MakeRandomId(char* out)
@@ -165,40 +268,15 @@ static int MakeRandomId(char* out)
     return 0;
 }
 
-/* Writes a temporary file of this writer's own beside the target, syncs it
- * and renames it over the target, so neither a crash nor two processes
- * storing at once leave a half-written identity. */
+/* A synced temporary renamed over the file (ReplacingFile.h): neither a
+ * crash nor two processes storing at once leave a half-written identity.
+ * Returns 0 or an errno value. */
 static int StoreId(const char* path, const char* id)
 {
-    char temporary[PATH_MAX];
-    if (snprintf(temporary, sizeof(temporary), "%s.XXXXXX.tmp", path) >= (int)sizeof(temporary))
-        return -1;
-    int descriptor = mkstemps(temporary, 4);
-    if (descriptor < 0)
-        return -1;
     char text[IdDigits + 1];
     memcpy(text, id, IdDigits);
     text[IdDigits] = '\n';
-    size_t written = 0;
-    int ok = 1;
-    while (ok && written < sizeof(text))
-    {
-        ssize_t got = write(descriptor, text + written, sizeof(text) - written);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            ok = 0;
-        else
-            written += (size_t)got;
-    }
-    ok = ok && fsync(descriptor) == 0;
-    ok = (close(descriptor) == 0) && ok;
-    if (!ok || rename(temporary, path) != 0)
-    {
-        unlink(temporary);
-        return -1;
-    }
-    return 0;
+    return Platform_ReplaceFile(path, text, sizeof(text));
 }
 
 /* ---- the platform library ---- */
@@ -219,7 +297,7 @@ PDL_Err PDL_GetScreenMetrics(PDL_ScreenMetrics* metrics)
     int height = DefaultHeight;
     const char* requested = getenv("COBALT_KEEP_SCREEN");
     if (requested != NULL && *requested != '\0' && ParseScreenSize(requested, &width, &height) != 0)
-        fprintf(stderr, "platform: ignoring COBALT_KEEP_SCREEN=\"%s\" (expected WIDTHxHEIGHT)\n", requested);
+        Report("ignoring COBALT_KEEP_SCREEN=\"%s\" (expected WIDTHxHEIGHT)", requested);
     metrics->horizontalPixels = width;
     metrics->verticalPixels = height;
     metrics->horizontalDPI = DefaultDpi;
@@ -290,7 +368,14 @@ PDL_Err PDL_GetUniqueID(char* buffer, int bufferLength)
         int havePath = Platform_GetSaveDirectory(directory, sizeof(directory)) >= 0 &&
                        JoinPath(path, sizeof(path), directory, DeviceIdFileName) == 0;
         char id[IdDigits + 1];
-        if (havePath && ReadStoredId(path, id) == 0)
+        char problem[160];
+        StoredId stored = StoredIdMissing;
+        if (havePath)
+        {
+            Platform_RemoveLeftoverTemporaries(path);
+            stored = ReadStoredId(path, id, problem, sizeof(problem));
+        }
+        if (stored == StoredIdGood)
         {
             memcpy(cachedId, id, sizeof(id));
         }
@@ -298,8 +383,34 @@ PDL_Err PDL_GetUniqueID(char* buffer, int bufferLength)
         {
             if (MakeRandomId(id) != 0)
                 return PDL_EOTHER;
-            if (!havePath || Platform_EnsureSaveDirectory() != 0 || StoreId(path, id) != 0)
-                fprintf(stderr, "platform: could not keep the device identity in the save directory\n");
+            int store = havePath;
+            if (stored == StoredIdDamaged)
+            {
+                /* The old identity may still be worth something to its
+                 * owner (their scores on the server): it is never destroyed. */
+                char aside[PATH_MAX + 32];
+                if (KeepAside(path, aside, sizeof(aside)) == 0)
+                {
+                    Report("the device identity \"%s\" %s; it is kept as \"%s\" and a new identity is made", path,
+                           problem, aside);
+                }
+                else
+                {
+                    Report("the device identity \"%s\" %s and cannot be kept aside (%s); a new identity is used "
+                           "for this run only",
+                           path, problem, strerror(errno));
+                    store = 0;
+                }
+            }
+            if (!havePath)
+                Report("no save directory: the device identity is kept for this run only");
+            else if (store)
+            {
+                int error = Platform_EnsureSaveDirectory() == 0 ? StoreId(path, id) : (errno != 0 ? errno : EIO);
+                if (error != 0)
+                    Report("could not keep the device identity in \"%s\" (%s); it holds for this run only", path,
+                           strerror(error));
+            }
             /* Even unsaved, the identity stays the same for the rest of this run. */
             memcpy(cachedId, id, sizeof(id));
         }
@@ -307,6 +418,10 @@ PDL_Err PDL_GetUniqueID(char* buffer, int bufferLength)
     memcpy(buffer, cachedId, IdDigits + 1);
     return PDL_NOERROR;
 }
+
+void Platform_ForgetDeviceId(void) { cachedId[0] = '\0'; }
+
+void Platform_SetReportFunction(Platform_ReportFunction report) { reportFunction = report; }
 
 PDL_bool Platform_IsScreenTimeoutEnabled(void) { return screenTimeoutEnabled; }
 PDL_bool Platform_IsMusicPlayingNotified(void) { return musicPlaying; }

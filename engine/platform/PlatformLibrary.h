@@ -44,9 +44,20 @@ PDL_Err PDL_NotifyMusicPlaying(PDL_bool playing);
 PDL_Err PDL_LaunchBrowser(const char* url);
 
 /* A stable identity of 64 lower-case hexadecimal digits, made once at random
- * and kept in the save directory. Writes a terminated text into the buffer;
- * needs room for 65 bytes. */
+ * and kept in the save directory ("device.id"). Writes a terminated text into
+ * the buffer; needs room for 65 bytes. A damaged file (empty, cut short, not
+ * hexadecimal, unreadable) is reported, renamed to "device.id.damaged" (or
+ * ".damaged.1", ".2" ... when that is taken) and replaced by a new identity. */
 PDL_Err PDL_GetUniqueID(char* buffer, int bufferLength);
+
+/* Forgets the identity read in this run: the next query reads the file
+ * again. */
+void Platform_ForgetDeviceId(void);
+
+/* Where the library's reports go: one message a call, without a trailing
+ * newline. Null (the default) writes "platform: <message>" lines to stderr. */
+typedef void (*Platform_ReportFunction)(const char* message);
+void Platform_SetReportFunction(Platform_ReportFunction report);
 
 /* What the recording calls last received (for tests and diagnostics). */
 PDL_bool Platform_IsScreenTimeoutEnabled(void);
@@ -61,7 +72,8 @@ int Platform_GetDataDirectory(char* buffer, int bufferLength);
  * ~/.local/share/cobalt-keep. Same conventions as above. */
 int Platform_GetSaveDirectory(char* buffer, int bufferLength);
 
-/* Creates the save directory and its parents; returns 0 on success. */
+/* Creates the save directory and its parents; returns 0 on success, else -1
+ * with errno set. */
 int Platform_EnsureSaveDirectory(void);
 
 #ifdef __cplusplus

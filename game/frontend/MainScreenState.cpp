@@ -34,17 +34,18 @@ void WriteStats(std::ostream& out, HighScores::ScoreStats const& stats)
 
 void MainScreen::SaveState(bool discard)
 {
-    std::unique_ptr<std::ofstream> out(Vexel::IO::File::OpenWrite(kStateFileName));
-    if (!out)
-        return;
-    WriteInt32(*out, kStateVersion);
+    // Built in memory and written in one go: the file is replaced whole or
+    // not at all, and a failure is reported by the file helpers. Nothing
+    // here counts on it: the next deactivation or exit writes it again.
+    std::ostringstream out;
+    WriteInt32(out, kStateVersion);
     bool resumable = false;
     for (int page : pageStack)
         if (IsResumablePage(page))
             resumable = true;
     if (discard)
         resumable = false;
-    out->put(resumable ? 1 : 0);
+    out.put(resumable ? 1 : 0);
     if (resumable)
     {
         // The reader takes at most 64 entries: a longer stack keeps its
@@ -52,26 +53,26 @@ void MainScreen::SaveState(bool discard)
         std::vector<int> pages(pageStack.begin(), pageStack.end());
         if (int(pages.size()) > SavedStateFormat::MaxDepth)
             pages.erase(pages.begin() + 1, pages.end() - (SavedStateFormat::MaxDepth - 1));
-        WriteInt32(*out, int32_t(pages.size()));
+        WriteInt32(out, int32_t(pages.size()));
         for (int page : pages)
-            WriteInt32(*out, page);
-        WriteInt32(*out, currentPage);
-        WriteInt32(*out, chosenLevel);
-        WriteInt32(*out, chosenStage);
-        out->write(reinterpret_cast<const char*>(lastGameAwards.flags), 3);
-        WriteStats(*out, lastGameStats);
-        gameScreen->Save(*out);
-        GameMusic::Save(*out);
+            WriteInt32(out, page);
+        WriteInt32(out, currentPage);
+        WriteInt32(out, chosenLevel);
+        WriteInt32(out, chosenStage);
+        out.write(reinterpret_cast<const char*>(lastGameAwards.flags), 3);
+        WriteStats(out, lastGameStats);
+        gameScreen->Save(out);
+        GameMusic::Save(out);
+    }
+    const std::string saved = out.str();
+    if (Vexel::IO::File::WriteAllBytes(kStateFileName, saved.data(), saved.size()) && resumable)
         Vexel::Log::Verbose("frontend", "state saved: page %d, wave %d", currentPage,
                             gameScreen->GetSimulation().View().WaveNumber());
-    }
-    if (!*out)
-        Vexel::Log::Error("frontend", "\"%s\" could not be written", kStateFileName);
-    // Deleting the stream renames the finished file over the old one.
 }
 
 bool MainScreen::RestoreState()
 {
+    Vexel::IO::File::RemoveLeftovers(kStateFileName);
     int size = 0;
     std::unique_ptr<uint8_t[]> bytes(Vexel::IO::File::ReadAllBytes(kStateFileName, false, &size));
     if (!bytes && size < 0)

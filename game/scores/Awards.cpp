@@ -113,6 +113,7 @@ AllAwards& AllAwards::Get()
 
 void AllAwards::Load()
 {
+    Vexel::IO::File::RemoveLeftovers(FileName);
     int size = 0;
     uint8_t* bytes = Vexel::IO::File::ReadAllBytes(FileName, false, &size);
     if (size < 0)
@@ -123,6 +124,8 @@ void AllAwards::Load()
 
 void AllAwards::SaveFile()
 {
+    // Each save writes every award, so one that failed (and was reported) is
+    // made good by the next change, pause or shutdown.
     SaveWriter::SaveBytes(FileName, WriteAwardsFile(awards));
 }
 

@@ -46,6 +46,7 @@ void Load()
         Vexel::Audio::Music::SetVolume(1.0f);
         Vexel::Audio::SoundEffects::SetVolume(1.0f);
     }
+    Vexel::IO::File::RemoveLeftovers(PrefsRecord::FileName);
     int size = 0;
     uint8_t* bytes = Vexel::IO::File::ReadAllBytes(PrefsRecord::FileName, false, &size);
     if (size < 0)
@@ -80,7 +81,9 @@ void Save()
     PrefsRecord record = State().values;
     record.musicVolume = Vexel::Audio::Music::GetVolume();
     record.effectsVolume = Vexel::Audio::SoundEffects::GetVolume();
-    // What is on disk now matches what is in memory: no need to read it.
+    // What is on disk now matches what is in memory: no need to read it. A
+    // failed save leaves that as it was; the values stay in memory and go
+    // out again at the next save point.
     if (SaveWriter::SaveBytes(PrefsRecord::FileName, WritePrefsFile(record)))
         State().loaded = true;
 }

@@ -70,6 +70,7 @@ double ModeHighScores::Now()
 
 void ModeHighScores::Load()
 {
+    Vexel::IO::File::RemoveLeftovers(fileName);
     int size = 0;
     uint8_t* bytes = Vexel::IO::File::ReadAllBytes(fileName, false, &size);
     if (size < 0)
@@ -113,6 +114,8 @@ void ModeHighScores::Save()
     record.latest = latest;
     record.global.assign(global.begin(), global.end());
     record.lastFetch = lastFetch;
+    // Each save writes the whole table, so one that failed (and was
+    // reported) is made good by the next save point.
     SaveWriter::SaveBytes(fileName, WriteScoreFile(record));
 }
 

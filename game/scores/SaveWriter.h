@@ -25,7 +25,8 @@ public:
     std::string const& Bytes() const { return bytes; }
 
     // Writes the bytes through the engine's file helpers (a temporary file
-    // renamed over the old one); false when the file could not be written.
+    // renamed over the old one); true only when the new file is in place. A
+    // failure has been reported; the caller keeps its data as unsaved.
     bool SaveAs(std::string const& fileName) const { return SaveBytes(fileName, bytes); }
     static bool SaveBytes(std::string const& fileName, std::string const& bytes);
 

@@ -1,12 +1,14 @@
 #include "engine/core/File.h"
 #include "engine/core/Platform.h"
 #include "engine/platform/PlatformLibrary.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sys/stat.h>
+#include <vector>
 
 namespace
 {
@@ -114,6 +116,111 @@ TEST(PlatformLibrary, DeviceIdentityIsMadeOnceAndKept)
     const uint256 id = Vexel::Platform::GetDeviceId();
     EXPECT_EQ(id, uint256::Parse(first));
     EXPECT_FALSE(id.IsZero());
+}
+
+// A damaged identity is said once (which file, what was wrong), kept aside
+// under a name of its own, and a new identity takes its place; a missing
+// one is simply made.
+TEST(PlatformLibrary, ADamagedDeviceIdentityIsSaidAndKeptAside)
+{
+    struct Case
+    {
+        const char* what;
+        std::string content;
+        char kind; // 'f' a file of that content, 'd' a folder with a file in it, 'p' a pipe
+        const char* said;
+    };
+    const std::string random = std::string("\x7f\x45\x4c\x46\x02\x01\x01\x00", 8) + std::string(90, '\xa5');
+    const Case cases[] = {
+        {"empty", "", 'f', "is empty"},
+        {"cut short", std::string(40, 'c') + "\n", 'f', "is cut short (40 of 64 hexadecimal digits)"},
+        {"cut short without a newline", std::string(63, '0'), 'f', "is cut short (63 of 64"},
+        {"random bytes", random, 'f', "byte 0 is 0x7f, not a hexadecimal digit"},
+        {"digits then junk", std::string(20, 'f') + "zz" + std::string(50, 'f'), 'f', "byte 20 is 0x7a"},
+        {"a folder", "", 'd', "cannot be read (Is a directory)"},
+        {"a pipe, which must not hang the start", "", 'p', "is empty"},
+    };
+    for (Case const& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        TempDirectory home;
+        ScopedEnvironment homeVariable("XDG_DATA_HOME", home.Path());
+        const std::string folder = home.Path() + "/cobalt-keep";
+        const std::string path = folder + "/device.id";
+        mkdir(folder.c_str(), 0700);
+        if (c.kind == 'd')
+        {
+            mkdir(path.c_str(), 0700);
+            WriteText(path + "/inside", "kept too");
+        }
+        else if (c.kind == 'p')
+            ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+        else
+            WriteText(path, c.content);
+
+        Platform_ForgetDeviceId();
+        TestSupport::LogCapture log;
+        char id[66];
+        ASSERT_EQ(PDL_GetUniqueID(id, sizeof(id)), PDL_NOERROR);
+        EXPECT_EQ(std::string(id).size(), 64u);
+        EXPECT_EQ(std::string(id).find_first_not_of("0123456789abcdef"), std::string::npos);
+        EXPECT_EQ(ReadText(path), std::string(id) + "\n") << "the new identity is kept";
+        struct stat aside;
+        if (c.kind == 'd')
+            EXPECT_EQ(ReadText(path + ".damaged/inside"), "kept too");
+        else if (c.kind == 'p')
+            EXPECT_TRUE(lstat((path + ".damaged").c_str(), &aside) == 0 && S_ISFIFO(aside.st_mode));
+        else
+            EXPECT_EQ(ReadText(path + ".damaged"), c.content) << "the damaged one is kept aside";
+
+        char again[66];
+        ASSERT_EQ(PDL_GetUniqueID(again, sizeof(again)), PDL_NOERROR);
+        EXPECT_STREQ(again, id);
+        const std::vector<TestSupport::LogCapture::Line> lines = log.Lines();
+        ASSERT_EQ(lines.size(), 1u) << "said once";
+        EXPECT_EQ(lines[0].tag, "platform");
+        EXPECT_NE(lines[0].message.find("\"" + path + "\""), std::string::npos) << lines[0].message;
+        EXPECT_NE(lines[0].message.find(c.said), std::string::npos) << lines[0].message;
+        EXPECT_NE(lines[0].message.find("\"" + path + ".damaged\""), std::string::npos) << lines[0].message;
+    }
+    Platform_ForgetDeviceId();
+}
+
+TEST(PlatformLibrary, DamagedIdentitiesKeptAsideAreNeverReplaced)
+{
+    TempDirectory home;
+    ScopedEnvironment homeVariable("XDG_DATA_HOME", home.Path());
+    const std::string path = home.Path() + "/cobalt-keep/device.id";
+    mkdir((home.Path() + "/cobalt-keep").c_str(), 0700);
+    WriteText(path + ".damaged", "first");
+    WriteText(path + ".damaged.1", "second");
+
+    TestSupport::LogCapture log;
+    for (const char* damage : {"third", "fourth"})
+    {
+        WriteText(path, damage);
+        Platform_ForgetDeviceId();
+        char id[66];
+        ASSERT_EQ(PDL_GetUniqueID(id, sizeof(id)), PDL_NOERROR);
+    }
+    EXPECT_EQ(ReadText(path + ".damaged"), "first");
+    EXPECT_EQ(ReadText(path + ".damaged.1"), "second");
+    EXPECT_EQ(ReadText(path + ".damaged.2"), "third");
+    EXPECT_EQ(ReadText(path + ".damaged.3"), "fourth");
+    EXPECT_EQ(log.Lines().size(), 2u);
+    EXPECT_TRUE(log.Contains("\"" + path + ".damaged.3\""));
+
+    // A sound identity, upper-case digits and a trailing newline or not, is
+    // read without a word and left as it is.
+    const std::string sound = std::string(32, 'A') + std::string(32, '7');
+    WriteText(path, sound);
+    Platform_ForgetDeviceId();
+    char id[66];
+    ASSERT_EQ(PDL_GetUniqueID(id, sizeof(id)), PDL_NOERROR);
+    EXPECT_EQ(std::string(id), std::string(32, 'a') + std::string(32, '7'));
+    EXPECT_EQ(ReadText(path), sound);
+    EXPECT_EQ(log.Lines().size(), 2u);
+    Platform_ForgetDeviceId();
 }
 
 TEST(PlatformQueries, ScreenMetricsAndTimeoutSwitch)

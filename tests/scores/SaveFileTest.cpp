@@ -1,8 +1,18 @@
+#include "engine/core/AppEvents.h"
 #include "engine/core/File.h"
+#include "game/scores/Awards.h"
+#include "game/scores/AwardsFile.h"
+#include "game/scores/GamePrefs.h"
+#include "game/scores/ModeHighScores.h"
+#include "game/scores/PrefsFile.h"
+#include "game/scores/ScoreFile.h"
+#include "tests/scores/FakeScoreService.h"
 #include "tests/scores/ScoresTestSupport.h"
 #include "tests/support/LogCapture.h"
 
 #include <atomic>
+#include <functional>
+#include <memory>
 #include <thread>
 
 using namespace ScoresTest;
@@ -110,4 +120,95 @@ TEST_F(SaveFileTest, ConcurrentSavesOfOneFileNeverTearIt)
     EXPECT_EQ(torn.load(), 0) << "of " << reads.load() << " reads";
     EXPECT_TRUE(IsWholeVersion(ReadSaved("highscore_level_1005.score")));
     EXPECT_EQ(SavedNames(), std::vector<std::string>{"highscore_level_1005.score"});
+}
+
+// Each saver whose save did not land keeps what it meant to save and writes
+// it at its next save point; the failure is said once, naming the file.
+TEST_F(SaveFileTest, AFailedSaveIsSaidOnceAndMadeGoodAtTheNextSavePoint)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void()> load;          // reads the file (there is none yet)
+        std::function<void()> change;        // a change, saved at once
+        std::function<void()> nextSavePoint; // what saves again
+        std::function<bool(std::string const&)> holdsTheChange;
+    };
+    FakeHost host;
+    host.offline = true;
+    std::unique_ptr<ModeHighScores> table;
+    const Case cases[] = {
+        {"quellar_prefs.prf", [] { GamePrefs::GetStartingWave(); },
+         []
+         {
+             GamePrefs::SetStartingWave(33);
+             GamePrefs::Save();
+         },
+         [] { GamePrefs::Save(); },
+         [](std::string const& bytes)
+         {
+             PrefsRecord record;
+             return ReadPrefsFile(reinterpret_cast<const uint8_t*>(bytes.data()), int(bytes.size()), record) ==
+                        PrefsReadResult::Complete &&
+                    record.startingWave == 33;
+         }},
+        {"awards.awd", [] { AllAwards::GetAward(5); }, [] { AllAwards::GetAward(5)->SetFlag(2); },
+         [] { Vexel::AppEvents::Pause().Raise(); },
+         [](std::string const& bytes)
+         {
+             std::vector<std::unique_ptr<Award>> owned;
+             Award* awards[72];
+             for (int i = 0; i < 72; i++)
+             {
+                 owned.emplace_back(new Award(0));
+                 awards[i] = owned.back().get();
+             }
+             return ReadAwardsFile(reinterpret_cast<const uint8_t*>(bytes.data()), int(bytes.size()), awards) ==
+                        AwardsReadResult::Complete &&
+                    awards[5]->flags[2] == 1;
+         }},
+        {"highscore_level_1005.score", [&] { table.reset(new ModeHighScores("level", 1005, &host)); },
+         [&]
+         {
+             HighScores::ScoreStats stats;
+             stats.score = 4321;
+             table->AddScore(stats, "ZED");
+         },
+         [&] { table.reset(); },
+         [](std::string const& bytes)
+         {
+             ScoreFileRecord record;
+             return ReadScoreFile(reinterpret_cast<const uint8_t*>(bytes.data()), int(bytes.size()), "test",
+                                  record) == ScoreReadResult::Complete &&
+                    record.best.stats.score == 4321 && record.best.name == "ZED";
+         }},
+    };
+    GamePrefs::Unload();
+    AllAwards::Unload();
+    for (Case const& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        c.load();
+        // A folder with something in it where the file should be: the rename
+        // fails, even for root.
+        mkdir((home.Path() + "/cobalt-keep").c_str(), 0700);
+        mkdir(SavePath(c.name).c_str(), 0700);
+        WriteSaved(std::string(c.name) + "/inside", "");
+        TestSupport::LogCapture log;
+        c.change();
+        c.change(); // saved again, failing again
+        ASSERT_EQ(log.Lines().size(), 1u) << "said once";
+        EXPECT_EQ(log.Lines()[0].tag, "file");
+        EXPECT_NE(log.Lines()[0].message.find(SavePath(c.name)), std::string::npos) << log.Lines()[0].message;
+
+        unlink(SavePath(std::string(c.name) + "/inside").c_str());
+        rmdir(SavePath(c.name).c_str());
+        EXPECT_FALSE(Exists(c.name));
+        c.nextSavePoint();
+        EXPECT_TRUE(c.holdsTheChange(ReadSaved(c.name)));
+        for (std::string const& name : SavedNames())
+            EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+    }
+    GamePrefs::Unload();
+    AllAwards::Unload();
 }
