@@ -87,8 +87,11 @@ int main(int, char**)
     Platform::SetScreenMetrics(metrics.horizontalPixels, metrics.verticalPixels,
                                Vector2(float(metrics.horizontalDPI), float(metrics.verticalDPI)));
 
-    // The accelerometer; a machine without one simply reports no tilt.
-    SDL_JoystickOpen(0);
+    // The accelerometer. Without one the game plays as if tilt controls were
+    // off, leaving the player's choice as saved.
+    const bool sensor = session.HasTiltSensor(SDL_JoystickOpen(0) != nullptr);
+    Platform::SetTiltSensorPresent(sensor);
+    Vexel::Log::Verbose("shell", sensor ? "tilt sensor" : "no tilt sensor");
 
     Platform::GLContext* context =
         App::ShellSession::OpenWindow(kWindowTitle, metrics.horizontalPixels, metrics.verticalPixels);
