@@ -5,6 +5,7 @@
 #include "app/App.h"
 #include "app/EventLoop.h"
 #include "app/FrameCapture.h"
+#include "app/HeapPolicy.h"
 #include "app/ShellSession.h"
 #include "engine/core/Log.h"
 #include "app/Splash.h"
@@ -63,6 +64,7 @@ struct ShutdownTrace
 
 int main(int, char**)
 {
+    App::SetHeapPolicy();
     App::ShellSession session;
     if (!session.ReadSeams("shell"))
         return 1;
