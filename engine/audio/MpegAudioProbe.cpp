@@ -64,7 +64,7 @@ int FrameLength(const uint8_t* header)
 {
     if (header[0] != 0xff || (header[1] & 0xe0) != 0xe0)
         return 0;
-    const int version = (header[1] >> 3) & 3; // 0 MPEG-2.5, 2 MPEG-2, 3 MPEG-1
+    const int version = (header[1] >> 3) & 3;   // 0 MPEG-2.5, 2 MPEG-2, 3 MPEG-1
     const int layerBits = (header[1] >> 1) & 3; // 3 layer I, 2 layer II, 1 layer III
     const int bitRateIndex = header[2] >> 4;
     const int sampleRateIndex = (header[2] >> 2) & 3;

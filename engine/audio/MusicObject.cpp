@@ -109,7 +109,8 @@ int MusicObject::Load(std::string const& fileName, int newLoops)
     music = Mix_LoadMUS(path.c_str());
     if (!music)
     {
-        ReportOnce(fileName, std::string("SDL_mixer error: ") + SDL_GetError() + " (loading \"" + fileName + "\")");
+        ReportOnce(fileName,
+                   std::string("SDL_mixer error: ") + SDL_GetError() + " (loading \"" + fileName + "\")");
         return -1;
     }
     return 0;

@@ -74,7 +74,8 @@ WavData* WavData::Parse(uint8_t* bytes, int size, std::string const& name)
     // Playback starts kPlaybackOffset bytes in: without a frame after that
     // the sound is never heard. Kept (it plays silence), and said.
     if (uint32_t(wav->dataSize) < uint32_t(kPlaybackOffset) + frameBytes)
-        Log::Warning("audio", "\"%s\" holds %u bytes of samples (%u declared), none after the first %d where "
+        Log::Warning("audio",
+                     "\"%s\" holds %u bytes of samples (%u declared), none after the first %d where "
                      "playback starts: it plays nothing",
                      name.c_str(), present, declared, kPlaybackOffset);
     else if (declared > present)

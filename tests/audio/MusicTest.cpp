@@ -389,7 +389,8 @@ TEST_F(MusicTest, DamagedTracksAreSaidOnceAndNeverPlay)
         {
             const int id = Music::Play(directory->File(name), MusicQueueMode::Replace, MusicPlayMode::Repeat,
                                        1.0f, 0.0f);
-            EXPECT_TRUE(WaitFor([&] { return Music::GetTrackState(id) == MusicTrackState::Absent; }, kWait, true))
+            EXPECT_TRUE(
+                WaitFor([&] { return Music::GetTrackState(id) == MusicTrackState::Absent; }, kWait, true))
                 << name;
             ASSERT_TRUE(BGMusicWaitIdle(kWait));
         }
@@ -408,7 +409,8 @@ TEST_F(MusicTest, DamagedTracksAreSaidOnceAndNeverPlay)
     if (encoded)
     {
         const int id = Music::Play(ShortTrack(), MusicQueueMode::Replace, MusicPlayMode::Repeat, 1.0f, 0.0f);
-        EXPECT_TRUE(WaitFor([&] { return Music::GetTrackState(id) == MusicTrackState::Playing; }, kWait, true));
+        EXPECT_TRUE(
+            WaitFor([&] { return Music::GetTrackState(id) == MusicTrackState::Playing; }, kWait, true));
     }
 }
 

@@ -127,7 +127,8 @@ TEST(WavDataTest, DataThatCannotBeHeardIsSaidOnce)
     };
     for (Case const& test : cases)
     {
-        std::vector<uint8_t> file = AudioTest::MakeWav(test.channels, 44100, std::vector<int16_t>(test.present / 2, 1));
+        std::vector<uint8_t> file =
+            AudioTest::MakeWav(test.channels, 44100, std::vector<int16_t>(test.present / 2, 1));
         file.resize(44 + test.present, 0);
         AudioTest::PutU32(file, 40, test.declared);
         TestSupport::LogCapture log;
