@@ -39,7 +39,8 @@ MainScreen::MainScreen()
       currentPage(0), chosenLevel(0), chosenStage(0), titleBar(nullptr), backButton(nullptr),
       tutorialButton(nullptr), moreGamesButton(nullptr), optionsButton(nullptr), lowerBackButton(nullptr),
       continueButton(nullptr), controlsButton(nullptr), surrenderButton(nullptr), submitScoreButton(nullptr),
-      resultsNextButton(nullptr), gameScreen(nullptr), touchBackdrop(nullptr), outgoingLayer(nullptr), restored(false)
+      resultsNextButton(nullptr), gameScreen(nullptr), touchBackdrop(nullptr), outgoingLayer(nullptr),
+      restored(false)
 {
     // Under everything of this screen: takes the touches that no page element
     // takes, so that on a menu page they never reach the game beneath
