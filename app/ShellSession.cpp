@@ -50,7 +50,22 @@ bool ShellSession::ReadSeams(const char* module)
     }
     fixedStep =
         IsSet("COBALT_KEEP_FIXED_STEP") && std::strcmp(std::getenv("COBALT_KEEP_FIXED_STEP"), "1") == 0;
+    if (IsSet("COBALT_KEEP_TILT_SENSOR"))
+    {
+        const char* value = std::getenv("COBALT_KEEP_TILT_SENSOR");
+        if (std::strcmp(value, "1") != 0 && std::strcmp(value, "0") != 0)
+        {
+            Vexel::Log::Error(module, "COBALT_KEEP_TILT_SENSOR: \"%s\" is neither 1 nor 0", value);
+            return false;
+        }
+        tiltSensorSeam = value[0] == '1' ? 1 : 0;
+    }
     return true;
+}
+
+bool ShellSession::HasTiltSensor(bool joystickOpened) const
+{
+    return tiltSensorSeam < 0 ? joystickOpened : tiltSensorSeam == 1;
 }
 
 Platform::GLContext* ShellSession::OpenWindow(const char* title, int width, int height)

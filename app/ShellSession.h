@@ -6,6 +6,8 @@
 //   COBALT_KEEP_FIXED_STEP=1        every pass of the loop is one frame tick
 //   COBALT_KEEP_SHOT=frame:path.png[,...]   screenshots (app/FrameCapture.h)
 //   COBALT_KEEP_TRACE=1             progress lines on stderr (engine/core/Log.h)
+//   COBALT_KEEP_TILT_SENSOR=1|0     a tilt sensor is there (or not), whatever
+//                                   joystick could be opened
 // Main thread only.
 #pragma once
 
@@ -30,6 +32,9 @@ public:
     // but unusable.
     bool ReadSeams(const char* module);
     FrameCapture const& GetCapture() const { return capture; }
+    // Whether the game has a tilt sensor: the joystick's own answer unless
+    // the seam says otherwise.
+    bool HasTiltSensor(bool joystickOpened) const;
 
     // The window with its GL context: double-buffered RGBA 8888, titled.
     // Null on failure, with SDL's reason left in SDL_GetError.
@@ -49,6 +54,7 @@ private:
     bool hasScript = false;
     FrameCapture capture;
     bool fixedStep = false;
+    int tiltSensorSeam = -1; // -1 unset, else 0 or 1
 };
 
 } // namespace App

@@ -5,6 +5,7 @@
 #include "app/App.h"
 #include "app/EventLoop.h"
 #include "app/FrameCapture.h"
+#include "app/HeapPolicy.h"
 #include "app/ShellSession.h"
 #include "engine/core/Log.h"
 #include "app/Splash.h"
@@ -63,6 +64,7 @@ struct ShutdownTrace
 
 int main(int, char**)
 {
+    App::SetHeapPolicy();
     App::ShellSession session;
     if (!session.ReadSeams("shell"))
         return 1;
@@ -87,8 +89,11 @@ int main(int, char**)
     Platform::SetScreenMetrics(metrics.horizontalPixels, metrics.verticalPixels,
                                Vector2(float(metrics.horizontalDPI), float(metrics.verticalDPI)));
 
-    // The accelerometer; a machine without one simply reports no tilt.
-    SDL_JoystickOpen(0);
+    // The accelerometer. Without one the game plays as if tilt controls were
+    // off, leaving the player's choice as saved.
+    const bool sensor = session.HasTiltSensor(SDL_JoystickOpen(0) != nullptr);
+    Platform::SetTiltSensorPresent(sensor);
+    Vexel::Log::Verbose("shell", sensor ? "tilt sensor" : "no tilt sensor");
 
     Platform::GLContext* context =
         App::ShellSession::OpenWindow(kWindowTitle, metrics.horizontalPixels, metrics.verticalPixels);

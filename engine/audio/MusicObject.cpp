@@ -2,12 +2,20 @@
 
 #include "engine/audio/AudioDevice.h"
 #include "engine/audio/Mixer.h"
+#include "engine/audio/MpegAudioProbe.h"
 #include "engine/core/File.h"
 #include "engine/core/Log.h"
+#include "engine/core/Mutex.h"
 
 #include <SDL_mixer.h>
 
+#include <sys/stat.h>
+
 #include <atomic>
+#include <fstream>
+#include <set>
+#include <strings.h>
+#include <vector>
 
 namespace Vexel
 {
@@ -17,6 +25,53 @@ namespace Audio
 namespace
 {
 std::atomic<int> loopsState{MusicObject::kNoMusic};
+
+// Enough of an MP3 to find its first frames after a generous ID3 tag.
+const size_t kProbeBytes = 256 * 1024;
+
+// A track that fails is tried again each time it is asked for: say it once.
+Threading::Mutex reportedMutex;
+std::set<std::string> reported;
+
+void ReportOnce(std::string const& fileName, std::string const& message)
+{
+    {
+        Threading::ScopedLock<Threading::Mutex> lock(reportedMutex);
+        if (!reported.insert(fileName).second)
+            return;
+    }
+    Log::Error("audio", "%s", message.c_str());
+}
+
+bool IsMp3Name(std::string const& name)
+{
+    return name.size() >= 4 && strcasecmp(name.c_str() + name.size() - 4, ".mp3") == 0;
+}
+
+// Null when the file is worth handing to the mixer (a missing one is: the
+// mixer says so), else what is wrong with it.
+const char* CheckFile(std::string const& path)
+{
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0)
+        return nullptr;
+    if (S_ISDIR(info.st_mode))
+        return "is a folder";
+    if (!S_ISREG(info.st_mode))
+        return "is not a regular file";
+    if (info.st_size == 0)
+        return "is empty";
+    if (!IsMp3Name(path))
+        return nullptr;
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes(size_t(info.st_size) < kProbeBytes ? size_t(info.st_size) : kProbeBytes);
+    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
+    if (!in)
+        return "cannot be read";
+    if (!MpegAudioProbe::HasFrames(bytes.data(), bytes.size(), bytes.size() == size_t(info.st_size)))
+        return "holds no MPEG audio frame";
+    return nullptr;
+}
 } // namespace
 
 MusicObject* MusicObject::Create()
@@ -44,10 +99,18 @@ int MusicObject::Load(std::string const& fileName, int newLoops)
         Mix_FreeMusic(music);
         music = nullptr;
     }
-    music = Mix_LoadMUS(IO::File::ResolveForRead(fileName).c_str());
+    const std::string path = IO::File::ResolveForRead(fileName);
+    // The mixer's reader takes anything and plays silence: look first.
+    if (const char* problem = CheckFile(path))
+    {
+        ReportOnce(fileName, "music \"" + fileName + "\" " + problem + "; playing on without it");
+        return -1;
+    }
+    music = Mix_LoadMUS(path.c_str());
     if (!music)
     {
-        Log::Error("audio", "SDL_mixer error: %s (loading \"%s\")", SDL_GetError(), fileName.c_str());
+        ReportOnce(fileName,
+                   std::string("SDL_mixer error: ") + SDL_GetError() + " (loading \"" + fileName + "\")");
         return -1;
     }
     return 0;

@@ -30,8 +30,11 @@ public:
     MusicObject& operator=(const MusicObject&) = delete;
 
     // Pauses playing music, frees the old music and loads the file
-    // (resolved by the file helpers). -1 with "SDL_mixer error: ..." on
-    // failure, else 0.
+    // (resolved by the file helpers). -1 on failure, else 0. A folder, a
+    // file that is not regular or is empty, and an MP3 without MPEG audio
+    // frames are refused before the mixer sees them (its reader would play
+    // them as silence); those and the mixer's own failures ("SDL_mixer
+    // error: ...") are said once per file name for the process's life.
     int Load(std::string const& fileName, int loops);
     // Plays repeating forever; the loops state becomes the loops value.
     int Play();

@@ -66,16 +66,21 @@ WavData* WavData::Parse(uint8_t* bytes, int size, std::string const& name)
     wav->sampleRate = int(ReadU32(bytes + 24));
     // A data size beyond the file would read past the buffer: keep what is
     // there, in whole frames.
-    uint32_t dataSize = ReadU32(bytes + 40);
+    const uint32_t declared = ReadU32(bytes + 40);
     const uint32_t present = uint32_t(size - kHeaderSize);
-    if (dataSize > present)
-    {
-        Log::Warning("audio", "\"%s\" declares %u bytes of samples but holds %u", name.c_str(), dataSize,
-                     present);
-        dataSize = present;
-    }
+    const uint32_t dataSize = declared > present ? present : declared;
     const uint32_t frameBytes = uint32_t(2 * wav->channels);
     wav->dataSize = int(dataSize - dataSize % frameBytes);
+    // Playback starts kPlaybackOffset bytes in: without a frame after that
+    // the sound is never heard. Kept (it plays silence), and said.
+    if (uint32_t(wav->dataSize) < uint32_t(kPlaybackOffset) + frameBytes)
+        Log::Warning("audio",
+                     "\"%s\" holds %u bytes of samples (%u declared), none after the first %d where "
+                     "playback starts: it plays nothing",
+                     name.c_str(), present, declared, kPlaybackOffset);
+    else if (declared > present)
+        Log::Warning("audio", "\"%s\" declares %u bytes of samples but holds %u", name.c_str(), declared,
+                     present);
     wav->samples = reinterpret_cast<const int16_t*>(bytes + kHeaderSize);
     return wav;
 }

@@ -3,7 +3,7 @@
 // 16 bytes, 16-bit samples in one or two channels, "data" at 36 and the
 // samples from 44. The data size is clamped to the bytes present and to
 // whole frames. Playback starts 20 bytes into the samples, so data of 20
-// bytes or less plays nothing.
+// bytes or less plays nothing: such a file is kept, and said once.
 #pragma once
 
 #include <cstdint>

@@ -16,6 +16,7 @@ int screenWidth = 320;
 int screenHeight = 480;
 Vector2 screenDpi;
 bool screenTimeoutEnabled = false;
+bool tiltSensorPresent = true;
 VibrateHook vibrateHook = nullptr;
 
 void ReportToLog(const char* message) { Vexel::Log::Error("platform", "%s", message); }
@@ -86,6 +87,10 @@ VibrateHook SetVibrateHook(VibrateHook hook)
 }
 
 bool IsOtherMusicPlaying() { return false; }
+
+void SetTiltSensorPresent(bool present) { tiltSensorPresent = present; }
+
+bool HasTiltSensor() { return tiltSensorPresent; }
 
 std::string AppendExtension(std::string const& name, std::string const& extension)
 {

@@ -37,6 +37,11 @@ typedef void (*VibrateHook)();
 VibrateHook SetVibrateHook(VibrateHook hook);
 bool IsOtherMusicPlaying();  // never on this platform
 
+// Whether the device has a tilt sensor: told by the shell from the joystick
+// it could open; true until then (a device as designed).
+void SetTiltSensorPresent(bool present);
+bool HasTiltSensor();
+
 // name + "." + extension
 std::string AppendExtension(std::string const& name, std::string const& extension);
 

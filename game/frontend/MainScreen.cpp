@@ -39,11 +39,19 @@ MainScreen::MainScreen()
       currentPage(0), chosenLevel(0), chosenStage(0), titleBar(nullptr), backButton(nullptr),
       tutorialButton(nullptr), moreGamesButton(nullptr), optionsButton(nullptr), lowerBackButton(nullptr),
       continueButton(nullptr), controlsButton(nullptr), surrenderButton(nullptr), submitScoreButton(nullptr),
-      resultsNextButton(nullptr), gameScreen(nullptr), outgoingLayer(nullptr), restored(false),
-      tiltSensorSeen(false)
+      resultsNextButton(nullptr), gameScreen(nullptr), touchBackdrop(nullptr), outgoingLayer(nullptr),
+      restored(false)
 {
-    // Below everything of this screen: the outgoing page, disabled so that
-    // none of its elements takes a touch while it fades out.
+    // Under everything of this screen: takes the touches that no page element
+    // takes, so that on a menu page they never reach the game beneath
+    // (whose touch elements would aim, lay or sweep locks in a paused game).
+    // Off while the game itself is the page.
+    touchBackdrop = new Element(ElementLayout(ElementPosition(Vector2(0.0f, 0.0f)), Vexel::Platform::GetScreenSize(),
+                                              Vexel::Platform::GetRotatedScreenSize()),
+                                Vexel::UI::TouchMode::Swallow);
+    AddChild(touchBackdrop);
+    // Below every page: the outgoing page, disabled so that none of its
+    // elements takes a touch while it fades out.
     outgoingLayer = new Element(ElementLayout(ElementPosition(Vector2(0.0f, 0.0f)), Vexel::Platform::GetScreenSize(),
                                               Vexel::Platform::GetRotatedScreenSize(), 1.0f, false),
                                 Vexel::UI::TouchMode::Ignore);
@@ -134,22 +142,14 @@ void MainScreen::DrawEnd(Vexel::Rectangle, float)
 
 void MainScreen::Update(float)
 {
-    Vector3 const& tilt = *UIManager::GetTilt();
-    if (tilt.x != 0.0f || tilt.y != 0.0f)
-        tiltSensorSeen = true;
     UpdateContinueButton();
     if (currentPage == 2)
     {
         Simulation& simulation = gameScreen->GetSimulation();
         if (!simulation.IsGameOver())
         {
-            if (gameScreen->IsFlat() && IsFlatWithoutTiltSensor())
-            {
-                // Tilt cannot aim here: play on by touch.
-                GamePrefs::SetTiltControls(false);
-                gameScreen->SetPaused(false);
-            }
-            else if (gameScreen->IsFlat())
+            // The play screen is flat only while tilt controls are in use.
+            if (gameScreen->IsFlat())
                 ShowPage(7, true);
             else if (gameScreen->IsPaused())
                 ShowPage(23, true);
@@ -159,17 +159,6 @@ void MainScreen::Update(float)
     }
     RemoveFadedElements();
     TracePageEntered();
-}
-
-// Without a tilt sensor (a desktop) the reading is exactly that of a device
-// at rest, lying flat, which would pause every game with tilt controls on.
-// Any other reading ever seen means a sensor is there.
-bool MainScreen::IsFlatWithoutTiltSensor()
-{
-    if (tiltSensorSeen)
-        return false;
-    Vexel::Log::Info("frontend", "no tilt sensor: tilt controls are off (Control Options turns them back on)");
-    return true;
 }
 
 void MainScreen::UpdateContinueButton()

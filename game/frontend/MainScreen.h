@@ -298,7 +298,6 @@ private:
                                        int beepVariant);
     bool RestoreState();
     void UpdateContinueButton();
-    bool IsFlatWithoutTiltSensor();
     void ProcessGameEnd();
     void RemoveFadedElements();
     // The page frame of ShowPage: the per-page play-screen alpha and bottom
@@ -338,13 +337,12 @@ private:
     Vexel::UI::Element* resultsNextButton;
     MenuMetrics metrics;
     GameScreen* gameScreen;
+    // Full-screen, under the pages: swallows the touches of menu pages.
+    Vexel::UI::Element* touchBackdrop;
     // The outgoing page's elements fade out in here: a disabled layer, so
     // that no touch reaches them even while an earlier fade-in still runs.
     Vexel::UI::Element* outgoingLayer;
     bool restored;
-    // A tilt reading other than that of a device at rest was seen: there is
-    // a tilt sensor (a desktop has none).
-    bool tiltSensorSeen;
     // The labels of the rows and where the page's elements arrive, for the
     // trace.
     std::map<Vexel::UI::Element*, std::string> rowLabels;

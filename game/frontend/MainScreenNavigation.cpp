@@ -90,6 +90,8 @@ void MainScreen::ShowPage(int page, bool animate)
     build.titleKind = page >= 0 && page < kPageCount ? PageTable[page].titleKind : 4;
     build.rowWidthFactor = 1.0f;
     currentPage = page;
+    // Only the game's own page lets touches through to the game.
+    touchBackdrop->SetEnabled(page != 2);
 
     SetPageFrame(build);
     if (page >= 0 && page < kPageCount)

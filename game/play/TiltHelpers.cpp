@@ -1,5 +1,6 @@
 #include "game/play/TiltHelpers.h"
 
+#include "engine/core/Platform.h"
 #include "game/scores/GamePrefs.h"
 
 namespace
@@ -32,4 +33,9 @@ bool IsDeviceFlat(Vector3 const& tilt)
 {
     const float z = tilt.Normalized().z;
     return (z < 0.0f ? -z : z) > 0.972f;
+}
+
+bool IsTiltInUse()
+{
+    return GamePrefs::GetTiltControls() && Vexel::Platform::HasTiltSensor();
 }

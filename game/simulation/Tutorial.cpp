@@ -4,8 +4,8 @@
 // asks UpdateTutorialStep every running tick.
 #include "game/simulation/Tutorial.h"
 
-#include "game/scores/GamePrefs.h"
 #include "game/simulation/Simulation.h"
+#include "game/simulation/TiltHelpers.h"
 
 namespace
 {
@@ -19,7 +19,7 @@ std::string GetTutorialText(int step)
     case 0:
         return "Welcome to the tutorial!\n\nThis is your planet.\nDon't let it die.";
     case 1:
-        if (GamePrefs::GetTiltControls())
+        if (IsTiltInUse())
             return "Tilt the device to direct shots at\nthe red enemies, and destroy\nthem before they hit "
                    "your "
                    "planet!";

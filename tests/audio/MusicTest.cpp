@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sys/stat.h>
 
 using namespace Vexel::Audio;
 using AudioTest::CommandRecorder;
@@ -367,6 +368,50 @@ TEST_F(MusicTest, MissingFileIsReportedAndTheQueueMovesOn)
             line.message.find("NoSuchTrack.mp3") != std::string::npos)
             ++errors;
     EXPECT_EQ(errors, 1);
+}
+
+TEST_F(MusicTest, DamagedTracksAreSaidOnceAndNeverPlay)
+{
+    // Named like tracks; the mixer's reader would take each and play silence.
+    mkdir(directory->File("folder.mp3").c_str(), 0700);
+    AudioTest::WriteFile(directory->File("empty.mp3"), {});
+    std::vector<uint8_t> random(50000);
+    uint32_t state = 17;
+    for (uint8_t& b : random)
+        b = uint8_t((state = state * 1664525u + 1013904223u) >> 24);
+    AudioTest::WriteFile(directory->File("random.mp3"), random);
+    mkfifo(directory->File("pipe.mp3").c_str(), 0600);
+    const char* names[] = {"folder", "empty", "random", "pipe"};
+
+    TestSupport::LogCapture log;
+    for (int round = 0; round < 2; ++round)
+        for (const char* name : names)
+        {
+            const int id = Music::Play(directory->File(name), MusicQueueMode::Replace, MusicPlayMode::Repeat,
+                                       1.0f, 0.0f);
+            EXPECT_TRUE(
+                WaitFor([&] { return Music::GetTrackState(id) == MusicTrackState::Absent; }, kWait, true))
+                << name;
+            ASSERT_TRUE(BGMusicWaitIdle(kWait));
+        }
+    for (const char* name : names)
+    {
+        int said = 0;
+        for (auto const& line : log.Lines())
+            if (line.message.find(std::string(name) + ".mp3") != std::string::npos)
+            {
+                ++said;
+                EXPECT_EQ(line.level, Vexel::Log::Level::Error) << line.message;
+            }
+        EXPECT_EQ(said, 1) << name;
+    }
+    // A sound track still plays after them.
+    if (encoded)
+    {
+        const int id = Music::Play(ShortTrack(), MusicQueueMode::Replace, MusicPlayMode::Repeat, 1.0f, 0.0f);
+        EXPECT_TRUE(
+            WaitFor([&] { return Music::GetTrackState(id) == MusicTrackState::Playing; }, kWait, true));
+    }
 }
 
 } // namespace

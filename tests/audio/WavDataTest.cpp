@@ -104,6 +104,47 @@ TEST(WavDataTest, ReadsTheFieldsAndClampsTheDataToWholeFramesPresent)
     }
 }
 
+TEST(WavDataTest, DataThatCannotBeHeardIsSaidOnce)
+{
+    // Playback starts 20 bytes into the samples: a whole frame must follow.
+    struct Case
+    {
+        const char* what;
+        int channels;
+        uint32_t declared;
+        size_t present;
+        bool said;
+    };
+    const Case cases[] = {
+        {"0 data bytes", 1, 0, 0, true},
+        {"6 data bytes", 1, 6, 6, true},
+        {"6 data bytes, stereo", 2, 6, 6, true},
+        {"20 data bytes", 1, 20, 20, true},
+        {"22 declared, 20 present", 1, 22, 20, true},
+        {"22 data bytes", 1, 22, 22, false},
+        {"22 data bytes, stereo", 2, 22, 22, true},
+        {"24 data bytes, stereo", 2, 24, 24, false},
+    };
+    for (Case const& test : cases)
+    {
+        std::vector<uint8_t> file =
+            AudioTest::MakeWav(test.channels, 44100, std::vector<int16_t>(test.present / 2, 1));
+        file.resize(44 + test.present, 0);
+        AudioTest::PutU32(file, 40, test.declared);
+        TestSupport::LogCapture log;
+        std::unique_ptr<WavData> wav = Parse(file);
+        ASSERT_TRUE(wav) << test.what;
+        if (!test.said)
+        {
+            EXPECT_TRUE(log.Lines().empty()) << test.what;
+            continue;
+        }
+        ASSERT_EQ(log.Lines().size(), 1u) << test.what;
+        EXPECT_NE(log.Lines()[0].message.find("test.wav"), std::string::npos) << test.what;
+        EXPECT_NE(log.Lines()[0].message.find("plays nothing"), std::string::npos) << test.what;
+    }
+}
+
 TEST(WavDataTest, MissingFileIsReportedByName)
 {
     TestSupport::LogCapture log;

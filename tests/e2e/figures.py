@@ -2,13 +2,19 @@
 """Figures of the running game under a private Xvfb (measured, not asserted):
 time from process start to the first drawn title page (median of several
 starts of a player who has seen the tutorial), CPU use while the title page
-idles over 20 s with the menu world running behind it, and peak memory.
+idles over 20 s with the menu world running behind it, and its memory: the
+peak resident set (VmHWM) and the resident set after the idle stretch.
 
-    figures.py [GAME]      GAME defaults to build/cobalt-keep"""
+    figures.py [GAME [FLOOR [ARGS...]]]
+                  GAME defaults to build/cobalt-keep; FLOOR, a minimal SDL +
+                  GL program that runs the same 30 Hz loop (it must run for
+                  more than 21 s), is measured alike on the same Xvfb for
+                  comparison"""
 
 import os
 import signal
 import statistics
+import subprocess
 import sys
 import tempfile
 import time
@@ -34,6 +40,23 @@ def status_kib(pid, key):
             if line.startswith(key + ":"):
                 return int(line.split()[1])
     return 0
+
+
+def idle_memory(command, env):
+    """(VmHWM, VmRSS) in KiB of a program left running for the idle stretch."""
+    process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        time.sleep(1.0 + IDLE_SECONDS)
+        if process.poll() is not None:
+            raise SystemExit("%s ended early (status %d)" % (command[0], process.returncode))
+        return status_kib(process.pid, "VmHWM"), status_kib(process.pid, "VmRSS")
+    finally:
+        process.send_signal(signal.SIGTERM)
+        try:
+            process.wait(30)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
 
 
 def main():
@@ -64,15 +87,24 @@ def main():
         used = cpu_seconds(pid) - before
         wall = time.time() - wall
         peak = status_kib(pid, "VmHWM")
+        idle = status_kib(pid, "VmRSS")
         game.process.send_signal(signal.SIGTERM)
         code = game.wait(30)
+        floor = None
+        if len(sys.argv) > 2:
+            floor = idle_memory([os.path.abspath(sys.argv[2])] + sys.argv[3:], env)
     print("cobalt-keep figures (%s, Xvfb 320x480, Mesa llvmpipe)" % game_path)
     print("  process start to splash shown:     median %.0f ms (runs: %s)"
           % (statistics.median(splashes), ", ".join("%.0f" % t for t in splashes)))
     print("  process start to the title page:   median %.0f ms (runs: %s)"
           % (statistics.median(startups), ", ".join("%.0f" % t for t in startups)))
     print("  title page idle CPU over %.0f s:     %.1f %% of one core (%.2f s CPU)" % (wall, 100.0 * used / wall, used))
-    print("  peak resident memory (VmHWM):      %.1f MiB" % (peak / 1024.0))
+    print("  title page peak resident (VmHWM):  %.1f MiB" % (peak / 1024.0))
+    print("  title page idle resident (VmRSS):  %.1f MiB" % (idle / 1024.0))
+    if floor:
+        print("  floor peak / idle resident:        %.1f / %.1f MiB (%s)" % (floor[0] / 1024.0, floor[1] / 1024.0,
+                                                                           " ".join(sys.argv[2:])))
+        print("  title page peak above the floor:   %.1f MiB" % ((peak - floor[0]) / 1024.0))
     print("  exit status after SIGTERM:         %d" % code)
     return 0
 

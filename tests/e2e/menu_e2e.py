@@ -24,6 +24,7 @@ import os
 import re
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import time
@@ -38,6 +39,11 @@ SCORE_SERVER = os.path.join(ROOT, "tools", "scoreserver", "scoreserver.py")
 TARGET = re.compile(r"^target (.+) at \((-?\d+), (-?\d+)\) size \((\d+), (\d+)\)$")
 PAGE = re.compile(r"^page (\d+)$")
 PREFS = "quellar_prefs.prf"
+# Every default, the first run done: version 19, sound on, both volumes 1.0,
+# vibration, tilt, locks and sweep on, "AAA", starting wave 10, music set 0,
+# first run done, reference (0, -1, 0), submit online.
+FIRST_RUN_PREFS = struct.pack("<iBffBBBBi3siiBfffB", 19, 1, 1.0, 1.0, 1, 1, 1, 1, 3, b"AAA", 10, 0, 1, 0.0, -1.0,
+                              0.0, 1)
 
 
 class Player:
@@ -237,7 +243,7 @@ def fresh_folder(out, name):
 def case_tutorial(game_path, out, size):
     save = fresh_folder(out, "save-tutorial")
     with e2e.Xvfb(size) as server:
-        env = e2e.game_environment(save, {"DISPLAY": server.display,
+        env = e2e.game_environment(save, {"DISPLAY": server.display, "COBALT_KEEP_TILT_SENSOR": "0",
                                           "COBALT_KEEP_SCREEN": "%dx%d" % size})
         game = e2e.launch([game_path], env)
         try:
@@ -262,6 +268,12 @@ def case_tutorial(game_path, out, size):
     with open(os.path.join(save, "cobalt-keep", "state.sav"), "rb") as f:
         state = f.read()
     check(len(state) > 5 and state[4] == 1, "state.sav after the tutorial is not resumable")
+    # No tilt sensor: the tutorial played by touch, and the player's
+    # tilt choice (on, the default) was saved as it was.
+    with open(os.path.join(save, "cobalt-keep", PREFS), "rb") as f:
+        prefs = f.read()
+    check(prefs == FIRST_RUN_PREFS, "the preferences after the tutorial differ from the first-run file: %s" %
+          prefs.hex())
 
 
 def tour_script(path):
@@ -279,8 +291,9 @@ def case_tour(game_path, out, size):
     tour_script(script)
     seen = set()
     with e2e.Xvfb(size) as server:
+        # The script plays a tilt sensor.
         env = e2e.game_environment(save, {"DISPLAY": server.display, "COBALT_KEEP_SCREEN": "%dx%d" % size,
-                                          "COBALT_KEEP_EVENT_SCRIPT": script})
+                                          "COBALT_KEEP_EVENT_SCRIPT": script, "COBALT_KEEP_TILT_SENSOR": "1"})
         game = e2e.launch([game_path], env)
         player = Player(game, server.display, out, size)
 

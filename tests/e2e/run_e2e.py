@@ -157,6 +157,7 @@ def case_script(game_path, out, data_dir, wrapper=None, timeout=120):
             "COBALT_KEEP_EVENT_SCRIPT": script,
             "COBALT_KEEP_FIXED_STEP": "1",
             "COBALT_KEEP_SHOT": ",".join("%d:%s" % item for item in sorted(shots.items())),
+            "COBALT_KEEP_TILT_SENSOR": "1",  # the script plays one
         })
         game = e2e.launch((wrapper or []) + [game_path], env, ready="game started", timeout=timeout)
         try:

@@ -6,6 +6,8 @@
 #include "game/frontend/FrontEndTables.h"
 #include "game/scores/HighScores.h"
 #include "game/simulation/SimulationView.h"
+#include "game/simulation/TargetInputElement.h"
+#include "game/simulation/Tutorial.h"
 #include "game/widgets/TitleBarText.h"
 #include "game/widgets/UITextureButton.h"
 #include "tests/frontend/MainScreenTestSupport.h"
@@ -195,10 +197,10 @@ TEST_F(MainScreenTest, OutgoingButtonsAreDisabledAtOnceIncomingAfterTheirFade)
     UIManager::InjectTouchUp(3, centre, 1);
     Settle();
     EXPECT_EQ(9, Page());
-    // The faded pages are gone from the tree: the outgoing layer, the ten
-    // buttons, the title bar and the page remain.
-    EXPECT_EQ(1 + 10 + 1 + int(screen->GetPageElements().size()), screen->GetChildCount());
-    EXPECT_EQ(0, screen->GetChild(0)->GetChildCount());
+    // The faded pages are gone from the tree: the touch backdrop, the
+    // outgoing layer, the ten buttons, the title bar and the page remain.
+    EXPECT_EQ(2 + 10 + 1 + int(screen->GetPageElements().size()), screen->GetChildCount());
+    EXPECT_EQ(0, screen->GetChild(1)->GetChildCount());
 }
 
 TEST_F(MainScreenTest, ShowingTheCurrentPageAgainLeavesADuplicate)
@@ -289,22 +291,139 @@ TEST_F(MainScreenTest, BackOntoTheFlatPageWithTiltOffReturnsToTheGame)
     EXPECT_EQ(7, Page());
 }
 
-TEST_F(MainScreenTest, WithoutATiltSensorTheGamePlaysOnByTouch)
+const int kTiltAim = SimulationInput::kTiltAimId;
+
+// Which device the game runs on, for one test.
+struct ScopedTiltSensor
+{
+    explicit ScopedTiltSensor(bool present) { Vexel::Platform::SetTiltSensorPresent(present); }
+    ~ScopedTiltSensor()
+    {
+        Vexel::Platform::SetTiltSensorPresent(true);
+        *UIManager::GetTilt() = Vector3();
+    }
+};
+
+// The first-run preferences file: every default, the first run done.
+std::string FirstRunPreferences()
+{
+    std::string bytes;
+    auto put = [&](const void* p, size_t n) { bytes.append(static_cast<const char*>(p), n); };
+    auto i32 = [&](int32_t v) { put(&v, 4); };
+    auto f32 = [&](float v) { put(&v, 4); };
+    auto u8 = [&](uint8_t v) { put(&v, 1); };
+    i32(19);
+    u8(1);
+    f32(1.0f);
+    f32(1.0f);
+    u8(1); // vibration
+    u8(1); // tilt controls
+    u8(1); // target locks
+    u8(1); // target sweep
+    i32(3);
+    put("AAA", 3);
+    i32(10);
+    i32(0);
+    u8(1); // first run done
+    f32(0.0f);
+    f32(-1.0f);
+    f32(0.0f);
+    u8(1); // submit online
+    return bytes;
+}
+
+TEST_F(MainScreenTest, WithoutATiltSensorTheGamePlaysByTouchAndKeepsTheTiltChoice)
+{
+    ScopedTiltSensor desktop(false);
+    GamePrefs::SetSubmitOnline(true);
+    // Without a sensor the reading is exactly that of a device at rest.
+    *UIManager::GetTilt() = Vector3(0.0f, 0.0f, -1.0f);
+    TestSupport::LogCapture log;
+    Make(); // the first run: the tutorial
+    Frame(20);
+    EXPECT_EQ(2, Page());
+    EXPECT_FALSE(game->IsPaused());
+    EXPECT_EQ(0u, game->GetLastInput().aims.count(kTiltAim));
+    EXPECT_EQ(0u, GetTutorialText(1).find("Touch the screen"));
+
+    StartClassic();
+    Frame(20);
+    EXPECT_EQ(2, Page());
+    EXPECT_FALSE(game->IsPaused());
+    EXPECT_FALSE(game->IsFlat());
+    EXPECT_EQ(0u, game->GetLastInput().aims.count(kTiltAim));
+    EXPECT_TRUE(GamePrefs::GetTiltControls());
+    EXPECT_EQ(0u, log.Lines().size());
+
+    // The Pause event's save writes the first-run file unchanged.
+    GamePrefs::Save();
+    EXPECT_EQ(46u, FirstRunPreferences().size());
+    EXPECT_EQ(FirstRunPreferences(), ReadSaved("quellar_prefs.prf"));
+}
+
+TEST_F(MainScreenTest, ASensorLyingExactlyLevelShowsTheFlatPage)
+{
+    ScopedTiltSensor device(true);
+    FirstRunDone();
+    Make();
+    StartClassic();
+    EXPECT_EQ(0u, GetTutorialText(1).find("Tilt the device"));
+    *UIManager::GetTilt() = Vector3(0.0f, 0.0f, -1.0f);
+    Frame(5);
+    EXPECT_EQ(2, Page());
+    Frame(10);
+    EXPECT_EQ(7, Page());
+    EXPECT_TRUE(game->IsPaused());
+    EXPECT_TRUE(GamePrefs::GetTiltControls());
+}
+
+TEST_F(MainScreenTest, TouchesOnTheMenuPagesDoNotReachTheGame)
 {
     FirstRunDone();
     Make();
     StartClassic();
-    GamePrefs::SetTiltControls(true);
-    // No sensor: the reading is exactly that of a device at rest.
-    *UIManager::GetTilt() = Vector3(0.0f, 0.0f, -1.0f);
-    TestSupport::LogCapture log;
-    Frame(20);
-    EXPECT_EQ(2, Page());
-    EXPECT_FALSE(GamePrefs::GetTiltControls());
-    EXPECT_FALSE(game->IsPaused());
-    ASSERT_EQ(1u, log.Lines().size());
-    EXPECT_NE(std::string::npos, log.Lines()[0].message.find("no tilt sensor"));
-    *UIManager::GetTilt() = Vector3();
+    Settle();
+    // A lock left of the page's rows, laid by a double tap held a while.
+    const Vector2 size = screen->GetSize();
+    const Vector2 lock(size.x * 0.1f, size.y * 0.45f);
+    UIManager::InjectTouchDown(0, lock, 2);
+    Frame(12);
+    UIManager::InjectTouchUp(0, lock, 2);
+    Frame();
+    ASSERT_EQ(1u, game->GetLocks().size());
+
+    // A drag over the lock, from below it to above it.
+    auto drag = [&] {
+        Vector2 at(lock.x, size.y * 0.6f);
+        UIManager::InjectTouchDown(1, at, 1);
+        Frame();
+        Element* holder = InternalUIManagerEventCore::Instance().GetCapture(1);
+        for (; at.y > size.y * 0.3f; at.y -= 8.0f)
+        {
+            UIManager::InjectTouchMove(1, at);
+            Frame();
+        }
+        UIManager::InjectTouchUp(1, at, 1);
+        Frame();
+        return holder;
+    };
+
+    screen->OnBackKey();
+    Frame(2);
+    ASSERT_EQ(23, Page());
+    Settle();
+    Element* holder = drag();
+    EXPECT_EQ(nullptr, dynamic_cast<TargetInputElement*>(holder));
+    EXPECT_EQ(1u, game->GetLocks().size());
+    EXPECT_EQ(23, Page());
+
+    // Back in the game, the same drag sweeps the lock away.
+    screen->OnBackKey();
+    Frame(2);
+    ASSERT_EQ(2, Page());
+    holder = drag();
+    EXPECT_NE(nullptr, dynamic_cast<TargetInputElement*>(holder));
+    EXPECT_EQ(0u, game->GetLocks().size());
 }
 
 TEST_F(MainScreenTest, Page21WithTheFullGauntletStartsMode6)
