@@ -187,16 +187,28 @@ def play_until_scored(player, size, fighting, results, games=4):
     raise Failure("%d Classic games without a single kill" % games)
 
 
+# The pixels of the last shot read: each is checked several times.
+SHOT_PIXELS = {}
+
+
 def bright_fraction(path, box, size, floor=60):
-    """The share of pixels in box (x0, y0, x1, y1) brighter than floor."""
-    data = e2e.read_rgb(path, size)
+    """The share of every other pixel of every other row in box (x0, y0, x1,
+    y1) with a channel brighter than floor. Counted a row at a time through
+    byte tables: a tour checks some seventy shots, on a loaded machine too."""
+    key = (path, os.path.getmtime(path), size)
+    if key not in SHOT_PIXELS:
+        SHOT_PIXELS.clear()
+        SHOT_PIXELS[key] = e2e.read_rgb(path, size)
+    data = SHOT_PIXELS[key]
     x0, y0, x1, y1 = box
+    above = bytes(1 if value > floor else 0 for value in range(256))
     total = bright = 0
     for y in range(y0, y1, 2):
-        for x in range(x0, x1, 2):
-            total += 1
-            if max(e2e.pixel(data, x, y, size[0])) > floor:
-                bright += 1
+        row = data[(y * size[0] + x0) * 3:(y * size[0] + x1) * 3].translate(above)
+        # Each sampled pixel's three flags, OR-ed as bytes of one number.
+        lit = int.from_bytes(row[0::6], "big") | int.from_bytes(row[1::6], "big") | int.from_bytes(row[2::6], "big")
+        total += len(row[0::6])
+        bright += bin(lit).count("1")
     return bright / float(max(total, 1))
 
 
