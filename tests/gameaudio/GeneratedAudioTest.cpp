@@ -156,9 +156,9 @@ TEST(GeneratedSounds, EveryWavMeetsTheStrictLoaderRules)
         }
         // Loud enough to be heard, and leaving the mix its headroom.
         const double ceiling = 32767.0 * AssetGen::Dsp::DbToGain(-AssetGen::Dsp::kHeadroomDb);
-        EXPECT_GT(peak, 0.85 * ceiling);
+        EXPECT_GT(peak, 0.65 * ceiling);
         EXPECT_LT(peak, ceiling);
-        EXPECT_GT(std::sqrt(sum / double(s.size())), 0.09 * ceiling);
+        EXPECT_GT(std::sqrt(sum / double(s.size())), 0.07 * ceiling);
     }
 }
 

@@ -39,10 +39,11 @@ void Normalize(std::vector<double>& x, double peak)
 }
 
 // A one-shot: silence first, the sound, a short fade so the end is clean.
-std::vector<int16_t> FinishOneShot(std::vector<double> body)
+// It peaks levelDb under the common peak.
+std::vector<int16_t> FinishOneShot(std::vector<double> body, double levelDb = 0.0)
 {
     HighPass(body, kDcCutoffHz);
-    Normalize(body, kPeak);
+    Normalize(body, kPeak * DbToGain(-levelDb));
     size_t fade = std::min(body.size(), Samples(0.01));
     for (size_t i = 0; i < fade; ++i)
         body[body.size() - 1 - i] *= double(i) / double(fade);
@@ -185,13 +186,13 @@ std::vector<double> Explosion(ExplosionSpec const& s)
         }
     }
     AddRoom(out, 0.55, 0.5, s.roomWet);
-    // Saturate the peaks a little: more weight for the same headroom.
-    Normalize(out, 1.0);
-    for (double& v : out)
-        v = std::tanh(2.0 * v);
     // What lies below 40 Hz no game speaker plays; in the mix it would only
     // take headroom.
     HighPass(out, 40.0);
+    // Saturate the peaks a little: more weight for the same headroom.
+    Normalize(out, 1.0);
+    for (double& v : out)
+        v = std::tanh(2.5 * v);
     return out;
 }
 
@@ -325,7 +326,7 @@ std::vector<double> LaserFire()
 // the fifth harmonic fading sooner than the tone itself, like a tapped glass.
 std::vector<double> MenuBeep()
 {
-    const size_t n = Samples(0.14);
+    const size_t n = Samples(0.2);
     const double pitch = 1318.5;
     std::vector<double> out(n, 0.0);
     double phase = 0.0;
@@ -335,9 +336,9 @@ std::vector<double> MenuBeep()
         phase += pitch * (1.0 - 0.04 * std::exp(-t / 0.003)) / kRate;
         double p = kTwoPi * phase;
         double attack = t < 0.0015 ? 0.5 - 0.5 * std::cos(kPi * t / 0.0015) : 1.0;
-        double env = attack * (0.75 * std::exp(-t / 0.025) + 0.25 * std::exp(-t / 0.07));
-        double tone = std::sin(p) + 0.35 * std::exp(-t / 0.02) * std::sin(2.0 * p + 0.3) +
-                      0.18 * std::exp(-t / 0.012) * std::sin(3.0 * p) +
+        double env = attack * (0.6 * std::exp(-t / 0.04) + 0.4 * std::exp(-t / 0.09));
+        double tone = std::sin(p) + 0.35 * std::exp(-t / 0.025) * std::sin(2.0 * p + 0.3) +
+                      0.25 * std::exp(-t / 0.015) * std::sin(3.0 * p) +
                       0.06 * std::exp(-t / 0.008) * std::sin(5.0 * p);
         out[i] = env * tone;
     }
@@ -384,7 +385,9 @@ std::vector<int16_t> SynthesizeSound(size_t index)
     case 5:
         return FinishLoop(BeamCharge(), 0);
     case 6:
-        return FinishOneShot(BeamFire());
+        // Its weight now lies where loudness is heard: 2 dB down keeps it
+        // as loud against the music as it always was.
+        return FinishOneShot(BeamFire(), 2.0);
     case 7:
         // The restart falls between two shots, where the level is steady.
         return FinishLoop(LaserFire(), Samples(0.8) / 24);
