@@ -156,14 +156,17 @@ void MenuButton(ArtContext& ctx, std::string const& theme, std::string const& ic
     Painter p = PixelPainter(ctx);
     Theme t = ThemeOf(theme);
     float hw = float(ctx.clip.w) / 2.0f, hh = float(ctx.clip.h) / 2.0f;
-    Shape box = RoundedBox(V2(0, 0), V2(hw - 2, hh - 4), 17);
+    // "More Games!" stands between the two bottom buttons of the title page,
+    // raised by less than its height: narrower, so it clears their corners.
+    const float inset = icon == "more" ? 22.0f : 0.0f;
+    Shape box = RoundedBox(V2(0, 0), V2(hw - 2 - inset, hh - 4), 17);
     Panel(p, box, t, -hh, hh);
-    Painter ip = p.Sub(V2(-hw + 36, 0), 1.0f);
+    Painter ip = p.Sub(V2(-hw + 36 + inset, 0), 1.0f);
     ip.Glow(Circle(V2(0, 0), 8), Rgba::Straight(t.border.r, t.border.g, t.border.b, 0.3f), 10, Blend::Over);
     Icon(ip, icon, Rgba::Lerp(t.light, Rgba(1, 1, 1), 0.3f));
     float cx = float(ctx.clip.x) + float(ctx.clip.w) / 2.0f + 20.0f;
     float cy = float(ctx.clip.y) + float(ctx.clip.h) / 2.0f;
-    float room = float(ctx.clip.w) - 84.0f;
+    float room = float(ctx.clip.w) - 84.0f - 2.0f * inset;
     std::string text = Spaced(label);
     size_t split = std::string::npos; // the blank nearest the middle
     for (size_t i = text.find(' '); i != std::string::npos; i = text.find(' ', i + 1))
