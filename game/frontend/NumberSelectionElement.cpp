@@ -26,6 +26,9 @@ const float kStopSpeed = 0.022f;     // slower than this, a released drum snaps
 const float kSnapRate = 0.045f;      // of the distance to the nearest character, per frame
 const float kTinySpeed = 0.00001f;
 const int kBackgroundTile = 67;
+// How far the rows stand round the drum, of its height: far enough that a
+// "." above an "A" reads as its own row, not as an accent.
+const float kRowSpread = 0.5f;
 
 float Sign(float v)
 {
@@ -183,7 +186,7 @@ void NumberSelectionElement::Draw(Vexel::Rectangle rect, float alpha)
         const Vector2 size = font->MeasureText(character);
         font->LayoutText(*glyph, character, size * -0.5f + Vector2(0.0f, font->GetBase()),
                          UIPalette[3].ScaleAlpha(characterAlpha));
-        Transform2D(centre + Vector2(0.0f, h * 0.44f * std::sin(a)), Vector2(s, s * cosine)).Push();
+        Transform2D(centre + Vector2(0.0f, h * kRowSpread * std::sin(a)), Vector2(s, s * cosine)).Push();
         glyph->Draw();
         Transform2D::Pop();
     }

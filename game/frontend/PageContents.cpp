@@ -48,6 +48,11 @@ const char* const kFlatText =
     "tilt "
     "controls, bullets shoot straight up, relative to the device.\n\nIf this is disorienting, or you are in "
     "space or something, you can disable tilt controls in the control options menu.";
+// Our face is wider than the one this page was drawn for: at 38 px in 480 px
+// its first lines broke before their last word. A little smaller and wider,
+// each of them fits on its line.
+const float kFlatTextFont = 34.0f;
+const float kFlatTextWidth = 560.0f;
 const char* const kSurrenderText = "Are you sure?\n\nBillions of lives are at stake!";
 const char* const kCalibrateText = "Press \"Calibrate\" when the top of the device is pointing up, as though "
                                    "you were taking a portrait picture.";
@@ -265,7 +270,7 @@ void MainScreen::BuildPageContent(PageBuild& build)
     }
 
     case 7:
-        textHolder(oneLine(kFlatText, 480.0f * cs, kRed), Vector2(0.0f, 0.0f), 38.0f * cs, true);
+        textHolder(oneLine(kFlatText, kFlatTextWidth * cs, kRed), Vector2(0.0f, 0.0f), kFlatTextFont * cs, true);
         break;
 
     case 8:

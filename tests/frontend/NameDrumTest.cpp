@@ -295,7 +295,7 @@ TEST_F(NameDrumTest, DrawsItsBackgroundThenFiveCharactersOverIt)
         // Centred on the drum's axis, placed round it by the angle.
         const Vexel::Rectangle extent = drawn[i].Extent();
         EXPECT_NEAR(130.0f, extent.Center().x, 0.01f);
-        EXPECT_NEAR(250.0f + kHeight * 0.44f * std::sin(a), extent.Center().y, 0.01f);
+        EXPECT_NEAR(250.0f + kHeight * 0.5f * std::sin(a), extent.Center().y, 0.01f);
         // The front character full size and opaque at the drawing alpha,
         // the others smaller and fainter.
         const float s = i == 2 ? 1.0f : std::cos(a) * 0.25f + 0.6f;

@@ -287,18 +287,19 @@ void StarTwinkle(ArtContext& ctx)
 
 void ShadowMap(ArtContext& ctx)
 {
-    // Black, with the soft shape in alpha: opaque middle, feathered edges.
+    // Black, with a soft shape in alpha: dense in the middle and fading
+    // smoothly all the way to the edges, so a backdrop drawn from it reads
+    // as a shadow under what it backs rather than as a box.
     PixelRect c = ctx.clip;
-    // Feather about 10 px, at most 45% of a side, so the middle stays opaque.
-    float fx = std::min(0.225f, 10.0f / float(c.w)), fy = std::min(0.225f, 10.0f / float(c.h));
     for (int y = 0; y < c.h; ++y)
         for (int x = 0; x < c.w; ++x)
         {
-            float u = (float(x) + 0.5f) / float(c.w), v = (float(y) + 0.5f) / float(c.h);
-            float ax = Smoothstep(0.0f, fx * 2.0f, std::min(u, 1.0f - u));
-            float ay = Smoothstep(0.0f, fy * 2.0f, std::min(v, 1.0f - v));
-            float a = ax * ay;
-            ctx.canvas.At(c.x + x, c.y + y) = Rgba(0, 0, 0, a);
+            float u = 2.0f * (float(x) + 0.5f) / float(c.w) - 1.0f;
+            float v = 2.0f * (float(y) + 0.5f) / float(c.h) - 1.0f;
+            // A rounded rectangle's distance (superellipse), eased out.
+            float d = std::pow(std::pow(std::fabs(u), 4.0f) + std::pow(std::fabs(v), 4.0f), 0.25f);
+            float a = 1.0f - Smoothstep(0.45f, 1.0f, d);
+            ctx.canvas.At(c.x + x, c.y + y) = Rgba(0, 0, 0, a * a * (3.0f - 2.0f * a));
         }
 }
 

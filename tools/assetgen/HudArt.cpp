@@ -169,30 +169,34 @@ void PaintPlanet(Painter const& p, float atmosphere)
         {
             float r2 = std::min(1.0f, q.x * q.x + q.y * q.y);
             float z = std::sqrt(1.0f - r2);
-            // Sphere mapping so the features curve around the limb.
+            // Sphere mapping so the features curve around the limb. The
+            // planet is drawn several times its tile's size behind the
+            // menus, so every feature is band-limited: few octaves of smooth
+            // noise, coastlines, ice and clouds eased over several pixels,
+            // nothing a bilinear filter would turn into steps.
             float lon = std::atan2(q.x, z), lat = std::asin(std::clamp(q.y, -1.0f, 1.0f));
-            float n = Fbm(lon * 2.2f + 7.0f, lat * 2.6f + 3.0f, 5, 17);
-            float land = Smoothstep(0.5f, 0.56f, n);
-            float ice = Smoothstep(0.8f, 0.9f, std::fabs(q.y / std::sqrt(std::max(0.05f, 1.0f - q.x * q.x))));
+            float n = Fbm(lon * 2.2f + 7.0f, lat * 2.6f + 3.0f, 3, 17);
+            float land = Smoothstep(0.47f, 0.6f, n);
+            float ice = Smoothstep(0.72f, 0.95f, std::fabs(q.y / std::sqrt(std::max(0.05f, 1.0f - q.x * q.x))));
             Rgba ocean =
                 Rgba::Lerp(Rgba(0.03f, 0.16f, 0.42f), Rgba(0.08f, 0.38f, 0.7f), Clamp01((n - 0.2f) * 2.5f));
-            float m = Fbm(lon * 6.0f, lat * 6.0f, 3, 23);
+            float m = Fbm(lon * 4.0f, lat * 4.0f, 2, 23);
             Rgba ground =
-                Rgba::Lerp(Rgba(0.16f, 0.45f, 0.2f), Rgba(0.62f, 0.55f, 0.35f), Smoothstep(0.4f, 0.7f, m));
+                Rgba::Lerp(Rgba(0.16f, 0.45f, 0.2f), Rgba(0.62f, 0.55f, 0.35f), Smoothstep(0.35f, 0.75f, m));
             Rgba c = Rgba::Lerp(ocean, ground, land);
             c = Rgba::Lerp(c, Rgba(0.92f, 0.96f, 1.0f), ice);
-            float cloud = Smoothstep(0.55f, 0.75f, Fbm(lon * 3.5f + 40.0f, lat * 5.0f, 5, 91));
-            c = Rgba::Lerp(c, Rgba(1, 1, 1), cloud * 0.75f);
+            float cloud = Smoothstep(0.5f, 0.8f, Fbm(lon * 3.5f + 40.0f, lat * 5.0f, 3, 91));
+            c = Rgba::Lerp(c, Rgba(1, 1, 1), cloud * 0.7f);
             // Day side lit from the upper left and the viewer's side.
             float diffuse = q.x * light.x + q.y * light.y + z * light.z;
             float shade = 0.12f + 0.95f * Smoothstep(-0.15f, 0.6f, diffuse);
             c = c * shade;
             float rim = std::pow(1.0f - z, 3.0f) * 0.6f;
             c = c + Rgba(0.25f, 0.55f, 1.0f, 0) * rim;
-            // City lights on the night side.
+            // City lights on the night side: soft patches, not specks.
             float night = 1.0f - Smoothstep(-0.1f, 0.25f, diffuse);
-            float city = Smoothstep(0.8f, 0.95f, Fbm(lon * 18.0f, lat * 18.0f, 2, 5)) * land * (1.0f - ice);
-            c = c + Rgba(1.0f, 0.75f, 0.35f, 0) * (city * night * 0.9f);
+            float city = Smoothstep(0.55f, 0.8f, Fbm(lon * 6.0f, lat * 6.0f, 2, 5)) * land * (1.0f - ice);
+            c = c + Rgba(1.0f, 0.75f, 0.35f, 0) * (city * night * 0.6f);
             c.a = 1.0f;
             return Rgba(std::min(c.r, 1.0f), std::min(c.g, 1.0f), std::min(c.b, 1.0f), 1.0f);
         });

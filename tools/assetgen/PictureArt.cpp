@@ -620,6 +620,32 @@ void HelpStrip(Painter const& p, std::string const& which, ArtContext&)
     }
 }
 
+// Clears a soft-edged patch round a label to black (pixelCentre and pixel
+// half sizes in atlas pixels): in an additive picture, a dark halo.
+void LabelHalo(Painter const& p, float cx, float cy, float halfW, float halfH)
+{
+    V2 c = p.ToLocal(cx, cy);
+    float px = p.PixelSize();
+    p.Glow(RoundedBox(c, V2(halfW * px, halfH * px), halfH * px), Rgba(0, 0, 0, 1), halfH * px * 0.8f, Blend::Over);
+    p.Fill(RoundedBox(c, V2(halfW * px, halfH * px), halfH * px), Rgba(0, 0, 0, 1), Blend::Over);
+}
+
+// Darkens the tile towards its edges, so an additive picture ends softly
+// instead of as a box of backdrop.
+void FadeEdges(ArtContext& ctx)
+{
+    PixelRect c = ctx.clip;
+    for (int y = 0; y < c.h; ++y)
+        for (int x = 0; x < c.w; ++x)
+        {
+            float u = std::fabs(2.0f * (float(x) + 0.5f) / float(c.w) - 1.0f);
+            float v = std::fabs(2.0f * (float(y) + 0.5f) / float(c.h) - 1.0f);
+            float k = (1.0f - Smoothstep(0.82f, 1.0f, u)) * (1.0f - Smoothstep(0.6f, 1.0f, v));
+            Rgba& px = ctx.canvas.At(c.x + x, c.y + y);
+            px = Rgba(px.r * k, px.g * k, px.b * k, px.a * k);
+        }
+}
+
 void Headline(Painter const& p, bool survived, ArtContext& ctx)
 {
     float hx = p.HalfX();
@@ -652,7 +678,12 @@ void Headline(Painter const& p, bool survived, ArtContext& ctx)
     float cy = float(ctx.clip.y) + float(ctx.clip.h) * 0.5f;
     const char* title = survived ? "PLANET SAVED" : "PLANET LOST";
     float size = ctx.text.FitSize(title, 40, float(ctx.clip.w) * 0.62f);
+    // The words get a dark halo of their own: nothing of the backdrop is
+    // added around them, so over a bright scene they stand on the shadow the
+    // page draws beneath the picture.
+    LabelHalo(p, cx, cy, float(ctx.clip.w) * 0.33f, size * 0.75f);
     Number(ctx, title, size, cx, cy, colour);
+    FadeEdges(ctx);
 }
 
 } // namespace

@@ -156,14 +156,17 @@ void MenuButton(ArtContext& ctx, std::string const& theme, std::string const& ic
     Painter p = PixelPainter(ctx);
     Theme t = ThemeOf(theme);
     float hw = float(ctx.clip.w) / 2.0f, hh = float(ctx.clip.h) / 2.0f;
-    Shape box = RoundedBox(V2(0, 0), V2(hw - 2, hh - 4), 17);
+    // "More Games!" stands between the two bottom buttons of the title page,
+    // raised by less than its height: narrower, so it clears their corners.
+    const float inset = icon == "more" ? 22.0f : 0.0f;
+    Shape box = RoundedBox(V2(0, 0), V2(hw - 2 - inset, hh - 4), 17);
     Panel(p, box, t, -hh, hh);
-    Painter ip = p.Sub(V2(-hw + 36, 0), 1.0f);
+    Painter ip = p.Sub(V2(-hw + 36 + inset, 0), 1.0f);
     ip.Glow(Circle(V2(0, 0), 8), Rgba::Straight(t.border.r, t.border.g, t.border.b, 0.3f), 10, Blend::Over);
     Icon(ip, icon, Rgba::Lerp(t.light, Rgba(1, 1, 1), 0.3f));
     float cx = float(ctx.clip.x) + float(ctx.clip.w) / 2.0f + 20.0f;
     float cy = float(ctx.clip.y) + float(ctx.clip.h) / 2.0f;
-    float room = float(ctx.clip.w) - 84.0f;
+    float room = float(ctx.clip.w) - 84.0f - 2.0f * inset;
     std::string text = Spaced(label);
     size_t split = std::string::npos; // the blank nearest the middle
     for (size_t i = text.find(' '); i != std::string::npos; i = text.find(' ', i + 1))
@@ -193,16 +196,22 @@ void Pill(ArtContext& ctx, std::string const& theme)
     Panel(p, pill, t, -hh, hh, 2.5f, 0.92f);
     if (theme == "green")
     {
-        // The "on" face glows from within (it is also drawn small as the
-        // checked mark); the glow is even along x so the stretched middle
-        // column stays clean.
-        p.Fill(RoundedBox(V2(0, 0), V2(hw - 9.0f, hh - 9.0f), hh - 9.0f),
+        // The "on" face is a lit lamp: a round light with a halo (it is also
+        // drawn small and additively as the checked mark). Round, not a bar,
+        // so it never reads as a minus sign. The plate behind the label is
+        // cut from this face, so the lamp stays soft enough for the label to
+        // read over its stretched middle.
+        const float lamp = hh * 0.4f;
+        p.Glow(Circle(V2(0, 0), lamp), Rgba::Straight(t.light.r, t.light.g, t.light.b, 0.3f), hh * 0.3f,
+               Blend::Over);
+        p.Fill(Circle(V2(0, 0), lamp),
                [&](V2 q, float)
                {
-                   float k = 1.0f - Clamp01(std::fabs(q.y) / (hh - 9.0f));
-                   float e = Clamp01((hw - 9.0f - std::fabs(q.x)) / 16.0f);
-                   return Rgba::Straight(t.light.r, t.light.g, t.light.b, 0.55f * k * k * e);
+                   float k = Clamp01(1.0f - q.Length() / lamp);
+                   Rgba c = Rgba::Lerp(t.light, Rgba(1, 1, 1), 0.5f * k);
+                   return Rgba::Straight(c.r, c.g, c.b, 0.35f + 0.3f * k);
                });
+        p.Fill(Ring(V2(0, 0), lamp, 1.2f), Rgba::Straight(t.light.r, t.light.g, t.light.b, 0.9f));
     }
 }
 
@@ -244,13 +253,16 @@ void Badge(ArtContext& ctx, std::string const& kind)
         p.Fill(StarShape(r * 0.4f), Rgba::Straight(1, 1, 0.9f, 0.35f));
         return;
     }
-    // A dark star with a coloured rim; the count is written in its middle.
+    // A coloured star behind a dark disc: the count, in light ink, is
+    // written on the disc, which is wide enough for two digits.
     Theme t = ThemeOf(kind == "some" ? "blue" : "red");
     Shape star = StarShape(r);
-    p.Fill(star, Rgba::Straight(0.04f, 0.05f, 0.08f, 0.92f));
+    p.Fill(star, Rgba::Straight(t.deep.r, t.deep.g, t.deep.b, 0.85f));
     p.Fill(Outline(Star(V2(0, 2), r - 2.0f, (r - 2.0f) * 0.48f, 5, 0.0f), 1.6f),
            Rgba::Straight(t.border.r, t.border.g, t.border.b, 1.0f));
-    p.Fill(Circle(V2(0, 4), r * 0.42f), Rgba::Straight(0, 0, 0, 0.5f));
+    p.Glow(Circle(V2(0, 2), r * 0.6f), Rgba::Straight(0, 0, 0, 0.6f), r * 0.12f, Blend::Over);
+    p.Fill(Circle(V2(0, 2), r * 0.6f), Rgba::Straight(0.02f, 0.03f, 0.05f, 0.97f));
+    p.Fill(Ring(V2(0, 2), r * 0.6f - 0.8f, 0.8f), Rgba::Straight(t.border.r, t.border.g, t.border.b, 0.8f));
 }
 
 void Award(Painter const& p, std::string const& kind, float r, bool additive)
