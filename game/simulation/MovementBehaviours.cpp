@@ -1,6 +1,7 @@
 #include "game/simulation/MovementBehaviours.h"
 
 #include "engine/core/Random.h"
+#include "engine/core/VectorMath.h"
 #include "game/simulation/Enemy.h"
 #include "game/simulation/EnemyType.h"
 #include "game/simulation/Packing.h"
@@ -12,9 +13,9 @@
 namespace
 {
 
-const float kPi = 3.1415927f;
-const float kTwoPi = 6.2831855f;
-const float kHalfPi = 1.5707964f;
+using Vexel::kHalfPi;
+using Vexel::kPi;
+using Vexel::kTwoPi;
 const uint8_t kNone = 255;
 // Packed speeds cover [0, 10.2]; signed ones [-10.2, 10.2].
 const float kSpeedRange = 10.2f;

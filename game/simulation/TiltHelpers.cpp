@@ -1,5 +1,6 @@
 #include "game/simulation/TiltHelpers.h"
 
+#include "engine/core/VectorMath.h"
 #include "game/scores/GamePrefs.h"
 
 namespace
@@ -22,7 +23,7 @@ Vector2 GetCalibratedTilt(Vector3 const& tilt)
     if (Differs(reference, lastReference))
     {
         lastReference = reference;
-        referenceAngle = Vector2(reference.x, reference.y).Angle() + 3.1415927f;
+        referenceAngle = Vector2(reference.x, reference.y).Angle() + Vexel::kPi;
     }
     const Vector3 t = tilt.Normalized();
     return Vector2(-t.x, t.y).Rotate(referenceAngle);

@@ -2,6 +2,7 @@
 
 #include "engine/core/HashBytes.h"
 #include "engine/core/Log.h"
+#include "engine/core/VectorMath.h"
 #include "game/simulation/Simulation.h"
 #include "game/simulation/SimulationView.h"
 
@@ -19,8 +20,8 @@
 
 namespace
 {
-const float kPi = 3.1415927f;
-const float kTwoPi = 6.2831855f;
+using Vexel::kPi;
+using Vexel::kTwoPi;
 
 bool ParseInt(const char* text, long long low, long long high, long long& value)
 {
