@@ -5,6 +5,7 @@
 // process's peak resident size (getrusage) and how much the peak and the
 // resident size grew during the load. Textures and faces are cached for the
 // whole process, so the load is cold only once: one iteration per process.
+#include "bench/BenchSupport.h"
 #include "engine/core/AppEvents.h"
 #include "engine/graphics/ReferenceTiles.h"
 #include "engine/graphics/Texture.h"
@@ -31,18 +32,11 @@ using namespace Vexel::Graphics::Type;
 
 namespace
 {
+using Vexel::Bench::PeakResidentBytes;
 
 const float kFrameTime = 1.0f / 30.0f;
 const double kMiB = 1024.0 * 1024.0;
 const char* const kFontFiles[2] = {"SegoeUI_24pt.type", "SegoeUI_24pt_outline.type"};
-
-// Peak resident size so far, in bytes (ru_maxrss counts KiB on Linux).
-double PeakResidentBytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) * 1024.0;
-}
 
 // Resident size now, in bytes; 0 when /proc cannot tell.
 double ResidentBytes()

@@ -7,6 +7,7 @@
 //   about real time (SDL_DISKAUDIODELAY=23 ms per 1024 frames, written to
 //   /dev/null), as a share of one core. The main thread sleeps meanwhile,
 //   so the process's CPU time less the main thread's is the mixer thread's.
+#include "bench/BenchSupport.h"
 #include "engine/audio/AudioDevice.h"
 #include "engine/audio/Effect.h"
 #include "engine/audio/EffectImpl.h"
@@ -28,6 +29,8 @@ using namespace Vexel::Audio;
 
 namespace
 {
+using Vexel::Bench::CpuSeconds;
+using Vexel::Bench::Milliseconds;
 
 struct Row
 {
@@ -54,19 +57,6 @@ std::string DataFile(const char* name)
     return std::string(VEXEL_DATA_DIR) + "/" + name;
 }
 
-double Seconds(rusage const& usage)
-{
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-double CpuSeconds(int who)
-{
-    rusage usage{};
-    getrusage(who, &usage);
-    return Seconds(usage);
-}
-
 void MeasureLoad()
 {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -88,7 +78,7 @@ void MeasureLoad()
             if (!effect->GetImpl()->Load())
                 std::printf("load: %s did not load\n", effect->GetName().c_str());
         const auto end = std::chrono::steady_clock::now();
-        times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+        times.push_back(Milliseconds(end - start));
         effects.clear();
     }
     const double first = times.front();

@@ -16,6 +16,7 @@
 // 40 draw calls in the heaviest scene.
 //
 // frame_bench [width height]   (default 320 480)
+#include "bench/BenchSupport.h"
 #include "engine/core/AppEvents.h"
 #include "engine/core/Platform.h"
 #include "engine/graphics/GL.h"
@@ -37,27 +38,14 @@
 
 namespace
 {
+using Vexel::kTwoPi;
+using Vexel::Bench::Median;
+using Vexel::Bench::ThreadCpuMs;
+using Vexel::Bench::WrapAngle;
 namespace GL = Vexel::Graphics::GL;
 
 const float kFrame = 1.0f / 30.0f;
-const float kTwoPi = 6.2831855f;
 const unsigned kSeed = 12345;
-
-double ThreadCpuMs()
-{
-    timespec now;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
-}
-
-float Wrap(float angle)
-{
-    while (angle > 3.1415927f)
-        angle -= kTwoPi;
-    while (angle < -3.1415927f)
-        angle += kTwoPi;
-    return angle;
-}
 
 // The direction from the planet along which a beam 90 units wide would
 // cross the most enemies.
@@ -100,15 +88,16 @@ std::vector<Scene> Scenes()
     scenes.push_back(Scene{"quiet classic", 900, [](Simulation& sim) { sim.StartGame(1, 1); },
                            [](int frame, Simulation const&, SimulationInput& input)
                            {
-                               input.aims[0] = Wrap(0.01f * float(frame));
-                               input.aims[1] = Wrap(0.01f * float(frame) + 2.5f);
+                               input.aims[0] = WrapAngle(0.01f * float(frame));
+                               input.aims[1] = WrapAngle(0.01f * float(frame) + 2.5f);
                            },
                            [](int frame, SimulationView const&) { return frame >= 90; }});
     scenes.push_back(Scene{"level 51 peak", 1200, [](Simulation& sim) { sim.StartGameAtLevel(51, 3, 1); },
                            [](int frame, Simulation const&, SimulationInput& input)
                            {
                                for (int id = 0; id < 8; id++)
-                                   input.aims[id] = Wrap(0.013f * float(frame) + kTwoPi * float(id) / 8.0f);
+                                   input.aims[id] =
+                                       WrapAngle(0.013f * float(frame) + kTwoPi * float(id) / 8.0f);
                            },
                            [](int, SimulationView const& view) {
                                return view.EnemyCount() + view.FollowerCount() + view.BlockerCount() >= 150;
@@ -176,14 +165,6 @@ void Play(Scene const& scene, Vexel::Rectangle const& area, bool real, std::vect
         f.particles = view.Particles().GetLiveCount();
         shown[size_t(frame)] = scene.shows(frame, view);
     }
-}
-
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace

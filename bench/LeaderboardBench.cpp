@@ -3,6 +3,7 @@
 // soon as they are ready rather than once per 33 ms frame), and how many
 // requests per second the one exchange thread gets through when 500 wait in
 // its queue. Run by hand: build/bench/leaderboard_bench.
+#include "bench/BenchSupport.h"
 #include "engine/core/FrameEvents.h"
 #include "engine/core/WideValues.h"
 #include "engine/services/Leaderboard.h"
@@ -21,6 +22,8 @@ using Clock = std::chrono::steady_clock;
 
 namespace
 {
+using Vexel::Bench::Median;
+using Vexel::Bench::Milliseconds;
 const std::string RowSchema = "int64 datetime string:3 int32 int32 int32 byte skip:7";
 const std::string SubmitSchema = "uint256 int16 int16 string:3 int64 int64 int32 byte int32 int32";
 
@@ -54,16 +57,6 @@ void PumpUntil(Counter const& counter, int answered)
     }
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Milliseconds(Clock::duration duration)
-{
-    return std::chrono::duration<double, std::milli>(duration).count();
-}
 } // namespace
 
 int main()

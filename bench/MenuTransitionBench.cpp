@@ -5,6 +5,7 @@
 //
 //     menu_transition_bench [width height [last.png]]   default 320 480; the
 //                                                  last frame saved when named
+#include "bench/BenchSupport.h"
 #include "engine/core/AppEvents.h"
 #include "engine/core/Platform.h"
 #include "engine/graphics/GL.h"
@@ -31,6 +32,9 @@
 
 namespace
 {
+using Vexel::Bench::Median;
+using Vexel::Bench::ThreadCpuMs;
+using Vexel::Bench::WallMs;
 namespace GL = Vexel::Graphics::GL;
 
 const float kFrame = 1.0f / 30.0f;
@@ -44,18 +48,6 @@ public:
     void StopCurrent(bool, float) override {}
     int id = 0;
 };
-
-double ThreadCpuMs()
-{
-    timespec t;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-double WallMs()
-{
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 struct Timing
 {
@@ -81,12 +73,6 @@ Timing Frame(int width, int height)
     const double cpuEnd = ThreadCpuMs();
     GL::Finish();
     return Timing{cpuEnd - cpu, WallMs() - wall};
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
 } // namespace
@@ -146,7 +132,8 @@ int main(int argc, char** argv)
     std::printf("menu_transition_bench %dx%d: main-thread CPU and wall time to glFinish per frame,\n"
                 "over the %d frames of each page change (the world runs behind)\n",
                 width, height, kTransitionFrames);
-    std::printf("%-30s %9s %9s %9s %9s %9s\n", "change", "build ms", "cpu med", "cpu worst", "wall med", "wall worst");
+    std::printf("%-30s %9s %9s %9s %9s %9s\n", "change", "build ms", "cpu med", "cpu worst", "wall med",
+                "wall worst");
     std::vector<double> allCpu, allWall;
     for (Change const& change : changes)
     {

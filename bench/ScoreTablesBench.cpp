@@ -3,6 +3,7 @@
 // a long time online. Prints the heap bytes the tables hold (mallinfo2) and
 // the growth of the peak resident size (getrusage). Runs in a private save
 // folder and touches no network.
+#include "bench/BenchSupport.h"
 #include "game/scores/ModeHighScores.h"
 #include "game/scores/SaveWriter.h"
 #include "game/scores/ScoreFile.h"
@@ -20,19 +21,13 @@
 
 namespace
 {
+using Vexel::Bench::PeakResidentBytes;
 class OfflineHost : public IScoreTableHost
 {
 public:
     double Now() override { return 1.3e9; }
     IScoreService* CreateService() override { return nullptr; }
 };
-
-double PeakResidentBytes()
-{
-    rusage usage;
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) * 1024.0;
-}
 
 int RemoveEntry(const char* path, const struct stat*, int, struct FTW*)
 {

@@ -8,6 +8,7 @@
 //
 // Goal: a median tick under 1% of the 33.3 ms frame (0.33 ms) and the worst
 // under 3% (1 ms).
+#include "bench/BenchSupport.h"
 #include "game/simulation/Simulation.h"
 #include "game/simulation/SimulationView.h"
 
@@ -24,6 +25,10 @@
 
 namespace
 {
+using Vexel::kTwoPi;
+using Vexel::Bench::Milliseconds;
+using Vexel::Bench::ThreadCpuMs;
+using Vexel::Bench::WrapAngle;
 std::atomic<uint64_t> allocations{0};
 } // namespace
 
@@ -47,7 +52,6 @@ void operator delete(void* p, std::size_t) noexcept
 namespace
 {
 const int kTicks = 5000;
-const float kTwoPi = 6.2831855f;
 
 struct Scene
 {
@@ -67,22 +71,6 @@ struct Result
     double allocationsPerTick;
     int games;
 };
-
-double ThreadCpuMs()
-{
-    timespec now;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
-}
-
-float Wrap(float angle)
-{
-    while (angle > 3.1415927f)
-        angle -= kTwoPi;
-    while (angle < -3.1415927f)
-        angle += kTwoPi;
-    return angle;
-}
 
 void Start(Simulation& sim, Scene const& scene)
 {
@@ -117,7 +105,7 @@ Result Run(Scene const& scene)
         // Eight fingers turning together; the input is built outside the
         // timed part, like the play screen's.
         for (int id = 0; id < 8; id++)
-            input.aims[id] = Wrap(0.013f * float(tick) + kTwoPi * float(id) / 8.0f);
+            input.aims[id] = WrapAngle(0.013f * float(tick) + kTwoPi * float(id) / 8.0f);
         const uint64_t before = allocations.load(std::memory_order_relaxed);
         const double cpuStart = ThreadCpuMs();
         const auto start = std::chrono::steady_clock::now();
@@ -125,7 +113,7 @@ Result Run(Scene const& scene)
         const auto end = std::chrono::steady_clock::now();
         cpuTimes.push_back(ThreadCpuMs() - cpuStart);
         allocated += allocations.load(std::memory_order_relaxed) - before;
-        times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+        times.push_back(Milliseconds(end - start));
 
         SimulationView view = sim.View();
         result.peakEnemies = std::max(result.peakEnemies, view.EnemyCount());

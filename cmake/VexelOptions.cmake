@@ -1,9 +1,15 @@
 # Shared compile settings for every target of the project.
 
+# The build is warning-free; CI keeps it so by turning warnings into errors.
+option(VEXEL_WERROR "Treat compiler warnings as errors" OFF)
+
 # Floating-point results must not depend on the machine: no fused multiply-add
 # contraction and no host-specific instruction sets.
 function(vexel_set_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -ffp-contract=off)
+    if(VEXEL_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
 endfunction()
 
 # A static library of one subsystem; headers are included by path from the

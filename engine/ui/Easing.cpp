@@ -1,6 +1,8 @@
 // Easing curves, evaluated in float with pi rounded to float.
 #include "engine/ui/Easing.h"
 
+#include "engine/core/VectorMath.h"
+
 #include <cmath>
 
 namespace Vexel
@@ -9,12 +11,6 @@ namespace UI
 {
 namespace Transitions
 {
-
-namespace
-{
-const float kPi = 3.1415927f;
-const float kHalfPi = 1.5707964f;
-} // namespace
 
 float Ease(float t, int mode)
 {

@@ -3,6 +3,7 @@
 #include "engine/ui/UIOrientation.h"
 
 #include "engine/core/Platform.h"
+#include "engine/core/VectorMath.h"
 #include "engine/ui/UIManager.h"
 
 #include <cmath>
@@ -14,9 +15,6 @@ namespace UI
 
 namespace
 {
-const float kPi = 3.1415927f;
-const float kTwoPi = 6.2831855f;
-const float kHalfPi = 1.5707964f;
 // Changes this short or shorter are applied at once.
 const float kImmediateDuration = 0.01f;
 

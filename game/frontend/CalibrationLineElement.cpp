@@ -1,5 +1,6 @@
 #include "game/frontend/CalibrationLineElement.h"
 
+#include "engine/core/VectorMath.h"
 #include "engine/graphics/SpriteBatch.h"
 #include "engine/ui/UIManager.h"
 #include "game/frontend/FrontEndTables.h"
@@ -7,7 +8,7 @@
 
 namespace
 {
-const float kPi = 3.14159265358979f;
+using Vexel::kPi;
 const int kAdditive = 2;
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "engine/core/Rectangle.h"
 #include "engine/core/Transform2D.h"
+#include "engine/core/VectorMath.h"
 #include "engine/graphics/RenderState.h"
 #include "engine/graphics/SpriteBatch.h"
 #include "engine/graphics/TileInfo.h"
@@ -19,7 +20,7 @@
 namespace
 {
 
-const float kPi = 3.14159265f;
+using Vexel::kPi;
 const float kCharacterHeight = 0.3f; // of the element's height, per character
 const float kFriction = 0.95f;       // per frame
 const float kStopSpeed = 0.022f;     // slower than this, a released drum snaps

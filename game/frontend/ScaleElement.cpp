@@ -1,6 +1,7 @@
 #include "game/frontend/ScaleElement.h"
 
 #include "engine/core/Transform2D.h"
+#include "engine/core/VectorMath.h"
 #include "engine/ui/UIManager.h"
 #include "game/play/TiltHelpers.h"
 #include "game/widgets/IFlush.h"
@@ -9,12 +10,13 @@
 
 namespace
 {
-const float kPi = 3.14159265358979f;
+using Vexel::kPi;
 // Share of the way to the tilt the drawn angle moves each frame.
 const float kTiltFollow = 0.3f;
 } // namespace
 
-ScaleElement::ScaleElement(Vexel::UI::ElementLayout const& layout, IFlush* flusher, bool touch, bool followTilt)
+ScaleElement::ScaleElement(Vexel::UI::ElementLayout const& layout, IFlush* flusher, bool touch,
+                           bool followTilt)
     : Element(layout, touch ? Vexel::UI::TouchMode::Take : Vexel::UI::TouchMode::Ignore), flusher(flusher),
       baseSize(layout.sizePortrait), followTilt(followTilt), angle(kPi)
 {

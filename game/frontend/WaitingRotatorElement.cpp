@@ -1,5 +1,6 @@
 #include "game/frontend/WaitingRotatorElement.h"
 
+#include "engine/core/VectorMath.h"
 #include "engine/graphics/SpriteBatch.h"
 #include "game/frontend/FrontEndTables.h"
 
@@ -8,7 +9,7 @@
 
 namespace
 {
-const float kPi = 3.14159265358979f;
+using Vexel::kPi;
 const float kCyclesPerSecond = 1.05f;
 const int kAdditive = 2;
 } // namespace

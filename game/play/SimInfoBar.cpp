@@ -1,6 +1,7 @@
 #include "game/play/SimInfoBar.h"
 
 #include "engine/core/Transform2D.h"
+#include "engine/core/VectorMath.h"
 #include "engine/graphics/ReferenceTiles.h"
 #include "engine/graphics/RenderState.h"
 #include "engine/graphics/SpriteBatch.h"
@@ -23,7 +24,7 @@ const char* const SimInfoBar::kHintText = "double-tap planet to pause";
 
 namespace
 {
-const float kPi = 3.14159265358979f;
+using Vexel::kPi;
 
 // Tiles of the game's tile table.
 const uint32_t kChargeIconTile = 4;

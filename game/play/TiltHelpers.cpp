@@ -1,6 +1,7 @@
 #include "game/play/TiltHelpers.h"
 
 #include "engine/core/Platform.h"
+#include "engine/core/VectorMath.h"
 #include "game/scores/GamePrefs.h"
 
 namespace
@@ -23,7 +24,7 @@ Vector2 GetCalibratedTilt(Vector3 const& tilt)
     if (Differs(reference, lastReference))
     {
         lastReference = reference;
-        referenceAngle = Vector2(reference.x, reference.y).Angle() + 3.1415927f;
+        referenceAngle = Vector2(reference.x, reference.y).Angle() + Vexel::kPi;
     }
     const Vector3 t = tilt.Normalized();
     return Vector2(-t.x, t.y).Rotate(referenceAngle);

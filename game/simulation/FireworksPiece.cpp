@@ -1,6 +1,7 @@
 #include "game/simulation/FireworksPiece.h"
 
 #include "engine/core/Random.h"
+#include "engine/core/VectorMath.h"
 #include "game/audio/GameSounds.h"
 #include "game/simulation/ParticleSystem.h"
 
@@ -8,8 +9,8 @@
 
 namespace
 {
-const float kPi = 3.1415927f;
-const float kHalfPi = 1.5707964f;
+using Vexel::kHalfPi;
+using Vexel::kPi;
 } // namespace
 
 FireworksPiece::FireworksPiece(Vexel::Random& generator) : random(&generator), progress(0.0f)

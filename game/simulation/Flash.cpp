@@ -2,6 +2,7 @@
 
 #include "engine/core/Delegate.h"
 #include "engine/core/FrameEvents.h"
+#include "engine/core/VectorMath.h"
 
 #include <cmath>
 #include <cstdint>
@@ -63,7 +64,7 @@ public:
             if (t < entry.second.duration)
             {
                 // A quarter cosine from full alpha to nothing.
-                const float f = cosf(t * 1.5707964f / entry.second.duration);
+                const float f = cosf(t * Vexel::kHalfPi / entry.second.duration);
                 Add(Color::ScaleAlpha(entry.second.colour, f), r, g, b);
             }
         }

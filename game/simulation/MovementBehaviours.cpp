@@ -1,6 +1,7 @@
 #include "game/simulation/MovementBehaviours.h"
 
 #include "engine/core/Random.h"
+#include "engine/core/VectorMath.h"
 #include "game/simulation/Enemy.h"
 #include "game/simulation/EnemyType.h"
 #include "game/simulation/Packing.h"
@@ -12,9 +13,9 @@
 namespace
 {
 
-const float kPi = 3.1415927f;
-const float kTwoPi = 6.2831855f;
-const float kHalfPi = 1.5707964f;
+using Vexel::kHalfPi;
+using Vexel::kPi;
+using Vexel::kTwoPi;
 const uint8_t kNone = 255;
 // Packed speeds cover [0, 10.2]; signed ones [-10.2, 10.2].
 const float kSpeedRange = 10.2f;
@@ -192,16 +193,6 @@ template <class S> void WriteState(Enemy& enemy, S const& state)
     std::memcpy(enemy.movement, &state, sizeof(S));
 }
 
-// A zeroed state of a behaviour with the ticks-since-hit byte at 255.
-template <class S> S NewState(Behaviour::Enum behaviour)
-{
-    S state;
-    std::memset(&state, 0, sizeof(S));
-    state.behaviour = uint8_t(behaviour);
-    state.sinceHit = 255;
-    return state;
-}
-
 bool IsLaunchKind(uint8_t kind)
 {
     return kind < EnemyType::kCount || kind == kNone;
@@ -267,216 +258,171 @@ void Launch(MovementContext& c, Enemy const& e, Vector2 position, float angle, u
     c.requests.push_back(SpawnRequest(position, angle, kind, e.speed, leader, param0, param1));
 }
 
-// --- Initialisers -----------------------------------------------------------
+// --- Kinds ------------------------------------------------------------------
 
-void InitDrift(Enemy& e, float vr, float vt)
+// A kind's side marked for drawing at its spawn.
+const uint8_t kDrawnSide = 2;
+
+// How a kind's movement starts: its behaviour and the behaviour's numbers,
+// each in the order of the fields of its state (see FillState), the speeds
+// unpacked. The side mirrors the kind: drift and two-phase kinds run their
+// tangential speeds the other way, cycling kinds mirror (and then do not
+// flip), snake heads turn to side 1. fromRequest: segments take their
+// delay, splicers and lockdown rings their sides and generation from the
+// low bytes of the spawn request's words.
+struct KindMovement
 {
-    DriftState s = NewState<DriftState>(Behaviour::Drift);
-    s.vr = vr;
-    s.vt = vt;
-    WriteState(e, s);
+    Behaviour::Enum behaviour;
+    float speeds[4];
+    uint8_t bytes[7];
+    uint8_t side;
+    bool fromRequest;
+};
+
+// Speeds: drift, boss three {radial, tangential}; two-phase {radial and
+// tangential of the crawl, then of the move}; cycling {radial, tangential};
+// builder {fast, slow}; boss one {speed, spread}; boss two {speed, side
+// offset}; the others {speed}. Bytes: the byte fields of the state that are
+// the kind's own, in order; a cycling kind's last one says whether it flips.
+const KindMovement kKinds[EnemyType::kCount] = {
+    {Behaviour::Drift, {0.92f, 0.0f}, {}, 0, false},                                     // 0
+    {Behaviour::Drift, {0.88f, 2.0f}, {}, kDrawnSide, false},                            // 1
+    {Behaviour::Drift, {0.8f, 0.0f}, {}, 0, false},                                      // 2
+    {Behaviour::Homing, {1.6f}, {}, 0, false},                                           // 3
+    {Behaviour::Drift, {2.3f, 0.0f}, {}, 0, false},                                      // 4
+    {Behaviour::SnakeHead, {}, {8}, 1, false},                                           // 5
+    {Behaviour::SnakeHead, {}, {8}, 0, false},                                           // 6
+    {Behaviour::SnakeHead, {}, {8}, kDrawnSide, false},                                  // 7
+    {Behaviour::Segment, {}, {}, 0, true},                                               // 8
+    {Behaviour::Carrier, {0.36f}, {3, 2, 25}, 0, false},                                 // 9
+    {Behaviour::Drift, {0.1f, 0.0f}, {}, 0, false},                                      // 10
+    {Behaviour::Builder, {0.4f, 0.1f}, {10}, 0, false},                                  // 11
+    {Behaviour::Splicer, {0.3f}, {13, 2, 21, 1}, 0, false},                              // 12
+    {Behaviour::Splicer, {0.3f}, {13, 3, 50, 2}, 0, true},                               // 13
+    {Behaviour::Driller, {6.2f}, {120, 15}, 0, false},                                   // 14
+    {Behaviour::Drift, {0.2f, 0.0f}, {}, 0, false},                                      // 15
+    {Behaviour::Hive, {0.56f}, {0, 20, 12, 3}, 0, false},                                // 16
+    {Behaviour::BossPatternOne, {0.18f, 0.0f}, {3, 4, 3, 60, 0}, 0, false},              // 17
+    {Behaviour::BossPatternOne, {0.18f, 0.0f}, {3, 4, 3, 60, 0}, 0, false},              // 18
+    {Behaviour::BossPatternOne, {0.16f, 0.18f}, {3, 5, 1, 75, 1}, 0, false},             // 19
+    {Behaviour::BossPatternOne, {0.16f, 0.18f}, {3, 5, 1, 75, 1}, 0, false},             // 20
+    {Behaviour::BossPatternTwo, {0.16f, 52.0f}, {9, 9, 65, 0}, 0, false},                // 21
+    {Behaviour::BossPatternTwo, {0.16f, 52.0f}, {9, 9, 65, 0}, 0, false},                // 22
+    {Behaviour::BossPatternTwo, {0.16f, -30.0f}, {5, 6, 61, 1}, 0, false},               // 23
+    {Behaviour::BossPatternTwo, {0.16f, -30.0f}, {5, 6, 61, 1}, 0, false},               // 24
+    {Behaviour::TwoPhaseDrift, {0.1f, 0.0f, 1.5f, 0.22f}, {7, 10}, kDrawnSide, false},   // 25
+    {Behaviour::TwoPhaseDrift, {1.6f, 4.8f, 0.16f, 0.48f}, {15, 11}, kDrawnSide, false}, // 26
+    {Behaviour::TwoPhaseDrift, {0.9f, 4.2f, 0.09f, 0.42f}, {15, 11}, kDrawnSide, false}, // 27
+    {Behaviour::TwoPhaseDrift, {0.18f, 0.0f, 0.84f, 0.0f}, {9, 14}, 0, false},           // 28
+    {Behaviour::Homing, {1.62f}, {}, 0, false},                                          // 29
+    {Behaviour::CyclingDrift, {0.34f, 3.6f}, {30, 8, 33, kNone, 0}, 1, false},           // 30
+    {Behaviour::CyclingDrift, {0.34f, 3.6f}, {30, 8, 33, kNone, 0}, 0, false},           // 31
+    {Behaviour::CyclingDrift, {0.34f, 3.6f}, {30, 8, 33, kNone, 0}, kDrawnSide, false},  // 32
+    {Behaviour::Segment, {}, {}, 0, true},                                               // 33
+    {Behaviour::CyclingDrift, {0.3f, 3.4f}, {20, 7, kNone, 26, 1}, 1, false},            // 34
+    {Behaviour::CyclingDrift, {0.3f, 3.4f}, {20, 7, kNone, 26, 1}, 0, false},            // 35
+    {Behaviour::CyclingDrift, {0.3f, 3.4f}, {20, 7, kNone, 26, 1}, kDrawnSide, false},   // 36
+    {Behaviour::Carrier, {0.38f}, {29, 4, 45}, 0, false},                                // 37
+    {Behaviour::Starburst, {0.18f}, {29, 63}, 0, false},                                 // 38
+    {Behaviour::Lockdown, {0.41f}, {40, 7, 25}, 0, false},                               // 39
+    {Behaviour::Lockdown, {0.42f}, {40, 7, kNone}, 0, true},                             // 40
+    {Behaviour::Converter, {7.0f}, {29}, 0, false},                                      // 41
+    {Behaviour::Beacon, {}, {29, 37, 28, 25, 26, 15, 6}, 0, false},                      // 42
+    {Behaviour::Pillar, {0.55f}, {43, 45, 27, 45, 23}, 0, false},                        // 43
+    {Behaviour::BossPatternTwo, {0.17f, 61.0f}, {37, 37, 75, 0}, 0, false},              // 44
+    {Behaviour::BossPatternTwo, {0.17f, 61.0f}, {37, 37, 75, 0}, 0, false},              // 45
+    {Behaviour::BossPatternThree, {0.214f, 1.0f}, {38, 70}, 0, false},                   // 46
+    {Behaviour::BossPatternThree, {0.214f, 1.0f}, {38, 70}, 0, false},                   // 47
+    {Behaviour::BossPatternTwo, {0.1626f, 55.0f}, {31, 30, 77, 1}, 0, false},            // 48
+    {Behaviour::BossPatternTwo, {0.1626f, 55.0f}, {31, 30, 77, 1}, 0, false},            // 49
+    {Behaviour::BossPatternOne, {0.224f, 0.0f}, {25, 5, 2, 24, 0}, 0, false},            // 50
+    {Behaviour::BossPatternOne, {0.224f, 0.0f}, {25, 5, 2, 24, 0}, 0, false},            // 51
+    {Behaviour::Hive, {0.0f}, {0, 20, 12, 3}, 0, false},                                 // 52
+    {Behaviour::Drift, {0.061f, 0.0f}, {}, 0, false},                                    // 53
+    {Behaviour::Drift, {0.072f, 0.0f}, {}, 0, false},                                    // 54
+};
+
+// A kind outside the table stands still.
+const KindMovement kStill = {Behaviour::Drift, {}, {}, 0, false};
+
+// The one draw of a kind whose side is drawn; the ranges and thresholds are
+// the kinds' own, and the order of draws is part of every replay.
+uint8_t DrawSide(int kind, Vexel::Random& random)
+{
+    switch (kind)
+    {
+    case 1:
+        return random.Next(0, 100) > 49 ? 1 : 0;
+    case 25:
+        return random.Next(0, 127) > 63 ? 1 : 0;
+    case 26:
+    case 27:
+        return random.Next(0, 100) < 50 ? 0 : 1;
+    default: // 7, 32, 36
+        return random.Next(0, 255) < 128 ? 1 : 0;
+    }
 }
 
-void InitTwoPhase(Enemy& e, uint8_t a, uint8_t b, float vr0, float vt0, float vr1, float vt1)
+// The state of a kind's row with its side settled; the brace lists name
+// every byte of the state in order.
+void FillState(Enemy& e, KindMovement const& k, uint8_t side, uint32_t p0, uint32_t p1)
 {
-    TwoPhaseState s = NewState<TwoPhaseState>(Behaviour::TwoPhaseDrift);
-    s.a = a;
-    s.b = b;
-    s.vr0 = PackFraction(vr0, kSpeedRange);
-    s.vt0 = PackRange(vt0, -kSpeedRange, kSpeedRange);
-    s.vr1 = PackFraction(vr1, kSpeedRange);
-    s.vt1 = PackRange(vt1, -kSpeedRange, kSpeedRange);
-    WriteState(e, s);
-}
-
-void InitHoming(Enemy& e, float speed)
-{
-    HomingState s = NewState<HomingState>(Behaviour::Homing);
-    s.speed = speed;
-    WriteState(e, s);
-}
-
-void InitSnakeHead(Enemy& e, uint8_t side, uint8_t segmentKind)
-{
-    SnakeHeadState s = NewState<SnakeHeadState>(Behaviour::SnakeHead);
-    s.pending = 1;
-    s.side = side;
-    s.counter = 0;
-    s.segmentKind = segmentKind;
-    s.turn = side == 1 ? 1.35f : -1.35f;
-    WriteState(e, s);
-}
-
-void InitCycling(Enemy& e, uint8_t a, uint8_t b, float vr, float vt, bool mirrored, bool flip,
-                 uint8_t segmentKind, uint8_t shotKind)
-{
-    CyclingState s = NewState<CyclingState>(Behaviour::CyclingDrift);
-    s.a = a;
-    s.b = b;
-    s.segmentKind = segmentKind;
-    s.shotKind = shotKind;
-    s.pending = 1;
-    s.flipped = flip && !mirrored ? 1 : 0;
-    s.vr = PackFraction(vr, kSpeedRange);
-    s.vt = PackRange(mirrored ? -vt : vt, -kSpeedRange, kSpeedRange);
-    WriteState(e, s);
-}
-
-void InitSegment(Enemy& e, uint32_t param0)
-{
-    SegmentState s = NewState<SegmentState>(Behaviour::Segment);
-    s.delay = uint8_t(param0 & 0xFF);
-    s.firstMove = 1;
-    WriteState(e, s);
-}
-
-void InitCarrier(Enemy& e, float speed, uint8_t kind, uint8_t period, uint8_t count)
-{
-    CarrierState s = NewState<CarrierState>(Behaviour::Carrier);
-    s.kind = kind;
-    s.count = count;
-    s.period = period;
-    s.speed = speed;
-    WriteState(e, s);
-}
-
-void InitBuilder(Enemy& e, float fast, float slow, uint8_t kind)
-{
-    BuilderState s = NewState<BuilderState>(Behaviour::Builder);
-    s.fast = fast;
-    s.slow = slow;
-    s.kind = kind;
-    WriteState(e, s);
-}
-
-void InitSplicer(Enemy& e, float speed, uint32_t param0, uint32_t param1, uint8_t splitKind, uint8_t shotKind,
-                 uint8_t shotPeriod, uint8_t shotMode)
-{
-    SplicerState s = NewState<SplicerState>(Behaviour::Splicer);
-    s.splitKind = splitKind;
-    s.shotKind = shotKind;
-    s.generation = uint8_t(param1 & 0xFF);
-    s.splitSide = uint8_t(param0 & 0xFF);
-    s.driftSide = uint8_t(param0 & 0xFF);
-    s.shotPeriod = shotPeriod;
-    s.shotMode = shotMode;
-    s.speed = speed;
-    WriteState(e, s);
-}
-
-void InitLockdown(Enemy& e, float speed, uint32_t param0, uint32_t param1, uint8_t ringKind,
-                  uint8_t shotPeriod, uint8_t shotKind)
-{
-    LockdownState s = NewState<LockdownState>(Behaviour::Lockdown);
-    s.ringKind = ringKind;
-    s.generation = uint8_t(param1 & 0xFF);
-    s.releaseSides = uint8_t(param0 & 0xFF);
-    s.driftSide = uint8_t(param0 & 0xFF);
-    s.shotPeriod = shotPeriod;
-    s.shotKind = shotKind;
-    s.speed = speed;
-    WriteState(e, s);
-}
-
-void InitDriller(Enemy& e, float speed, uint8_t period, uint8_t kind)
-{
-    DrillerState s = NewState<DrillerState>(Behaviour::Driller);
-    s.period = period;
-    s.counter = 0;
-    s.kind = kind;
-    s.speed = speed;
-    WriteState(e, s);
-}
-
-void InitConverter(Enemy& e, float speed, uint8_t kind)
-{
-    ConverterState s = NewState<ConverterState>(Behaviour::Converter);
-    s.kind = kind;
-    s.speed = speed;
-    s.hitTimer = 0.0f;
-    WriteState(e, s);
-}
-
-void InitHive(Enemy& e, float speed, uint8_t counter, uint8_t interval, uint8_t limit, uint8_t deathKind)
-{
-    HiveState s = NewState<HiveState>(Behaviour::Hive);
-    s.counter = counter;
-    s.limit = limit;
-    s.interval = interval;
-    s.countdown = interval;
-    s.deathKind = deathKind;
-    s.speed = speed;
-    WriteState(e, s);
-}
-
-void InitStarburst(Enemy& e, float speed, uint8_t period, uint8_t kind)
-{
-    StarburstState s = NewState<StarburstState>(Behaviour::Starburst);
-    s.kind = kind;
-    s.period = period;
-    s.burst = 0;
-    s.speed = speed;
-    WriteState(e, s);
-}
-
-void InitBeacon(Enemy& e, uint8_t stage, uint8_t period, uint8_t const (&kinds)[5])
-{
-    BeaconState s = NewState<BeaconState>(Behaviour::Beacon);
-    for (int i = 0; i < 5; ++i)
-        s.kinds[i] = kinds[i];
-    s.period = period;
-    s.stage = stage;
-    WriteState(e, s);
-}
-
-void InitPillar(Enemy& e, float speed, uint8_t copyKind, uint8_t copyTime, uint8_t shotKind,
-                uint8_t shotStart, uint8_t shotPeriod)
-{
-    PillarState s = NewState<PillarState>(Behaviour::Pillar);
-    s.copyKind = copyKind;
-    s.copyTime = copyTime;
-    s.shotKind = shotKind;
-    s.shotStart = shotStart;
-    s.shotPeriod = shotPeriod;
-    s.speed = speed;
-    WriteState(e, s);
-}
-
-void InitBossOne(Enemy& e, float speed, uint8_t kind, uint8_t period, uint8_t volleyCount,
-                 uint8_t volleySpacing, uint8_t outward, float spread)
-{
-    BossOneState s = NewState<BossOneState>(Behaviour::BossPatternOne);
-    s.kind = kind;
-    s.volleyCount = volleyCount;
-    s.volleySpacing = volleySpacing;
-    s.period = period;
-    s.spread = PackRadians(spread);
-    s.outward = outward;
-    s.speed = PackFraction(speed, kSpeedRange);
-    WriteState(e, s);
-}
-
-void InitBossTwo(Enemy& e, float speed, uint8_t firstKind, uint8_t secondKind, uint8_t period, uint8_t pair,
-                 float offset)
-{
-    BossTwoState s = NewState<BossTwoState>(Behaviour::BossPatternTwo);
-    s.firstKind = firstKind;
-    s.secondKind = secondKind;
-    s.period = period;
-    s.pair = pair;
-    s.speed = PackFraction(speed, kSpeedRange);
-    s.offset = PackRange(offset, -kOffsetRange, kOffsetRange);
-    WriteState(e, s);
-}
-
-void InitBossThree(Enemy& e, float vr, float vt, uint8_t period, uint8_t kind)
-{
-    BossThreeState s = NewState<BossThreeState>(Behaviour::BossPatternThree);
-    s.kind = kind;
-    s.period = period;
-    s.vr = vr;
-    s.vt = vt;
-    WriteState(e, s);
+    const uint8_t beh = uint8_t(k.behaviour);
+    const uint8_t hit = 255; // no hit yet
+    float const* f = k.speeds;
+    uint8_t const* b = k.bytes;
+    const uint8_t low0 = k.fromRequest ? uint8_t(p0 & 0xFF) : 0;
+    const uint8_t low1 = k.fromRequest ? uint8_t(p1 & 0xFF) : 0;
+    const bool mirrored = side == 1;
+    // Packed radial and (mirrored) tangential speeds of speeds[i].
+    auto vr = [f](int i) { return PackFraction(f[i], kSpeedRange); };
+    auto vt = [f, mirrored](int i) { return PackRange(mirrored ? -f[i] : f[i], -kSpeedRange, kSpeedRange); };
+    auto offset = [](float v) { return PackRange(v, -kOffsetRange, kOffsetRange); };
+    switch (k.behaviour)
+    {
+    case Behaviour::Drift:
+        return WriteState(e, DriftState{beh, hit, 0, 0, f[0], mirrored ? -f[1] : f[1], {}});
+    case Behaviour::TwoPhaseDrift:
+        return WriteState(e, TwoPhaseState{beh, hit, b[0], b[1], vr(0), vr(2), vt(1), vt(3), {}});
+    case Behaviour::Homing:
+        return WriteState(e, HomingState{beh, hit, 0, 0, f[0], {}});
+    case Behaviour::SnakeHead:
+        return WriteState(e, SnakeHeadState{beh, hit, 1, side, 0, b[0], 0, 0, mirrored ? 1.35f : -1.35f, {}});
+    case Behaviour::CyclingDrift:
+    {
+        const uint8_t flipped = b[4] == 1 && !mirrored ? 1 : 0;
+        return WriteState(e, CyclingState{beh, hit, b[0], b[1], b[2], b[3], 1, flipped, vr(0), vt(1), {}});
+    }
+    case Behaviour::Segment:
+        return WriteState(e, SegmentState{beh, hit, low0, 1, {}});
+    case Behaviour::Carrier:
+        return WriteState(e, CarrierState{beh, hit, b[0], b[1], b[2], 0, 0, 0, f[0], {}});
+    case Behaviour::Builder:
+        return WriteState(e, BuilderState{beh, hit, 0, 0, f[0], f[1], b[0], {}});
+    case Behaviour::Splicer:
+        return WriteState(e, SplicerState{beh, hit, b[0], b[1], low1, low0, low0, b[2], b[3], 0, 0, 0, f[0]});
+    case Behaviour::Lockdown:
+        return WriteState(e, LockdownState{beh, hit, b[0], low1, low0, low0, b[1], b[2], f[0], {}});
+    case Behaviour::Driller:
+        return WriteState(e, DrillerState{beh, hit, b[0], 0, b[1], 0, 0, 0, f[0], {}});
+    case Behaviour::Converter:
+        return WriteState(e, ConverterState{beh, hit, b[0], 0, f[0], 0.0f, {}});
+    case Behaviour::Hive: // the countdown starts at the interval
+        return WriteState(e, HiveState{beh, hit, b[0], b[1], b[2], b[2], b[3], 0, f[0], {}});
+    case Behaviour::Starburst:
+        return WriteState(e, StarburstState{beh, hit, b[0], b[1], 0, 0, 0, 0, f[0], {}});
+    case Behaviour::Beacon:
+        return WriteState(e, BeaconState{beh, hit, {b[0], b[1], b[2], b[3], b[4]}, b[5], b[6], {}});
+    case Behaviour::Pillar:
+        return WriteState(e, PillarState{beh, hit, b[0], b[1], b[2], b[3], b[4], 0, f[0], {}});
+    case Behaviour::BossPatternOne:
+        return WriteState(e,
+                          BossOneState{beh, hit, b[0], b[1], b[2], b[3], PackRadians(f[1]), b[4], vr(0), {}});
+    case Behaviour::BossPatternTwo:
+        return WriteState(e, BossTwoState{beh, hit, b[0], b[1], b[2], b[3], vr(0), offset(f[1]), {}});
+    case Behaviour::BossPatternThree:
+        return WriteState(e, BossThreeState{beh, hit, b[0], b[1], f[0], f[1], {}});
+    }
 }
 
 // --- Updates ----------------------------------------------------------------
@@ -920,185 +866,15 @@ void UpdateBossThree(Enemy& e, MovementContext& c)
 
 int GetKindBehaviour(int kind)
 {
-    static const uint8_t kBehaviours[EnemyType::kCount] = {
-        0,  0,  0,  2,  0,  3,  3,  3,  5,  6,  // 0-9
-        0,  7,  8,  8,  10, 0,  12, 16, 16, 16, // 10-19
-        16, 17, 17, 17, 17, 1,  1,  1,  1,  2,  // 20-29
-        4,  4,  4,  5,  4,  4,  4,  6,  13, 9,  // 30-39
-        9,  11, 14, 15, 17, 17, 18, 18, 17, 17, // 40-49
-        16, 16, 12, 0,  0,                      // 50-54
-    };
-    return kind >= 0 && kind < EnemyType::kCount ? kBehaviours[kind] : 0;
+    return kind >= 0 && kind < EnemyType::kCount ? kKinds[kind].behaviour : 0;
 }
 
 void InitMovement(Enemy& e, SpawnRequest const& request, Vexel::Random& random)
 {
     std::memset(e.movement, 0, sizeof(e.movement));
-    const uint32_t p0 = request.param[0];
-    const uint32_t p1 = request.param[1];
-    switch (request.kind)
-    {
-    case 0:
-        InitDrift(e, 0.92f, 0.0f);
-        break;
-    case 1:
-        InitDrift(e, 0.88f, random.Next(0, 100) > 49 ? -2.0f : 2.0f);
-        break;
-    case 2:
-        InitDrift(e, 0.8f, 0.0f);
-        break;
-    case 3:
-        InitHoming(e, 1.6f);
-        break;
-    case 4:
-        InitDrift(e, 2.3f, 0.0f);
-        break;
-    case 5:
-        InitSnakeHead(e, 1, 8);
-        break;
-    case 6:
-        InitSnakeHead(e, 0, 8);
-        break;
-    case 7:
-        InitSnakeHead(e, random.Next(0, 255) < 128 ? 1 : 0, 8);
-        break;
-    case 8:
-    case 33:
-        InitSegment(e, p0);
-        break;
-    case 9:
-        InitCarrier(e, 0.36f, 3, 25, 2);
-        break;
-    case 10:
-        InitDrift(e, 0.1f, 0.0f);
-        break;
-    case 11:
-        InitBuilder(e, 0.4f, 0.1f, 10);
-        break;
-    case 12:
-        InitSplicer(e, 0.3f, 0, 0, 13, 2, 21, 1);
-        break;
-    case 13:
-        InitSplicer(e, 0.3f, p0, p1, 13, 3, 50, 2);
-        break;
-    case 14:
-        InitDriller(e, 6.2f, 120, 15);
-        break;
-    case 15:
-        InitDrift(e, 0.2f, 0.0f);
-        break;
-    case 16:
-        InitHive(e, 0.56f, 0, 12, 20, 3);
-        break;
-    case 17:
-    case 18:
-        InitBossOne(e, 0.18f, 3, 60, 4, 3, 0, 0.0f);
-        break;
-    case 19:
-    case 20:
-        InitBossOne(e, 0.16f, 3, 75, 5, 1, 1, 0.18f);
-        break;
-    case 21:
-    case 22:
-        InitBossTwo(e, 0.16f, 9, 9, 65, 0, 52.0f);
-        break;
-    case 23:
-    case 24:
-        InitBossTwo(e, 0.16f, 5, 6, 61, 1, -30.0f);
-        break;
-    case 25:
-    {
-        const float vt = random.Next(0, 127) > 63 ? -0.22f : 0.22f;
-        InitTwoPhase(e, 7, 10, 0.1f, 0.0f, 1.5f, vt);
-        break;
-    }
-    case 26:
-    case 27:
-    {
-        const float sign = random.Next(0, 100) < 50 ? 1.0f : -1.0f;
-        if (request.kind == 26)
-            InitTwoPhase(e, 15, 11, 1.6f, 4.8f * sign, 0.16f, 0.48f * sign);
-        else
-            InitTwoPhase(e, 15, 11, 0.9f, 4.2f * sign, 0.09f, 0.42f * sign);
-        break;
-    }
-    case 28:
-        InitTwoPhase(e, 9, 14, 0.18f, 0.0f, 0.84f, 0.0f);
-        break;
-    case 29:
-        InitHoming(e, 1.62f);
-        break;
-    case 30:
-        InitCycling(e, 30, 8, 0.34f, 3.6f, true, false, 33, kNone);
-        break;
-    case 31:
-        InitCycling(e, 30, 8, 0.34f, 3.6f, false, false, 33, kNone);
-        break;
-    case 32:
-        InitCycling(e, 30, 8, 0.34f, 3.6f, random.Next(0, 255) < 128, false, 33, kNone);
-        break;
-    case 34:
-        InitCycling(e, 20, 7, 0.3f, 3.4f, true, true, kNone, 26);
-        break;
-    case 35:
-        InitCycling(e, 20, 7, 0.3f, 3.4f, false, true, kNone, 26);
-        break;
-    case 36:
-        InitCycling(e, 20, 7, 0.3f, 3.4f, random.Next(0, 255) < 128, true, kNone, 26);
-        break;
-    case 37:
-        InitCarrier(e, 0.38f, 29, 45, 4);
-        break;
-    case 38:
-        InitStarburst(e, 0.18f, 63, 29);
-        break;
-    case 39:
-        InitLockdown(e, 0.41f, 0, 0, 40, 7, 25);
-        break;
-    case 40:
-        InitLockdown(e, 0.42f, p0, p1, 40, 7, kNone);
-        break;
-    case 41:
-        InitConverter(e, 7.0f, 29);
-        break;
-    case 42:
-    {
-        static const uint8_t kinds[5] = {29, 37, 28, 25, 26};
-        InitBeacon(e, 6, 15, kinds);
-        break;
-    }
-    case 43:
-        InitPillar(e, 0.55f, 43, 45, 27, 45, 23);
-        break;
-    case 44:
-    case 45:
-        InitBossTwo(e, 0.17f, 37, 37, 75, 0, 61.0f);
-        break;
-    case 46:
-    case 47:
-        InitBossThree(e, 0.214f, 1.0f, 70, 38);
-        break;
-    case 48:
-    case 49:
-        InitBossTwo(e, 0.1626f, 31, 30, 77, 1, 55.0f);
-        break;
-    case 50:
-    case 51:
-        InitBossOne(e, 0.224f, 25, 24, 5, 2, 0, 0.0f);
-        break;
-    case 52:
-        InitHive(e, 0.0f, 0, 12, 20, 3);
-        break;
-    case 53:
-        InitDrift(e, 0.061f, 0.0f);
-        break;
-    case 54:
-        InitDrift(e, 0.072f, 0.0f);
-        break;
-    default:
-        InitDrift(e, 0.0f, 0.0f);
-        break;
-    }
+    KindMovement const& k = request.kind < EnemyType::kCount ? kKinds[request.kind] : kStill;
+    const uint8_t side = k.side == kDrawnSide ? DrawSide(request.kind, random) : k.side;
+    FillState(e, k, side, request.param[0], request.param[1]);
 }
 
 void UpdateMovement(Enemy& e, MovementContext& c)

@@ -1,12 +1,14 @@
 #include "game/simulation/Packing.h"
 
+#include "engine/core/VectorMath.h"
+
 #include <cmath>
 
 namespace
 {
 
-const float kTwoPi = 6.2831855f;
-const float kPi = 3.1415927f;
+using Vexel::kPi;
+using Vexel::kTwoPi;
 
 // Truncates toward zero like a C cast, but without the undefined behaviour
 // of a cast that does not fit: NaN gives 0 and the rest saturates.

@@ -1,13 +1,15 @@
 #include "game/simulation/ParticleSystem.h"
 
+#include "engine/core/VectorMath.h"
+
 #include <cmath>
 
 namespace
 {
 
-const float kPi = 3.1415927f;
-const float kTwoPi = 6.2831855f;
-const float kHalfPi = 1.5707964f;
+using Vexel::kHalfPi;
+using Vexel::kPi;
+using Vexel::kTwoPi;
 
 // Tiles of the game's tile table.
 const uint16_t kMuzzleTile = 0;

@@ -1,11 +1,13 @@
 #include "game/simulation/ScreenShake.h"
 
+#include "engine/core/VectorMath.h"
+
 #include <cmath>
 
 namespace
 {
 
-const float kTwoPi = 6.2831855f;
+using Vexel::kTwoPi;
 
 float Max(float a, float b)
 {

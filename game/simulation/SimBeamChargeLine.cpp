@@ -1,5 +1,6 @@
 #include "game/simulation/SimBeamChargeLine.h"
 
+#include "engine/core/VectorMath.h"
 #include "game/audio/GameSounds.h"
 
 #include <cmath>
@@ -9,7 +10,7 @@ namespace
 
 const int kChargeSound = 5;
 const int kBeamSound = 6;
-const float kTwoPi = 6.2831855f;
+using Vexel::kTwoPi;
 
 } // namespace
 

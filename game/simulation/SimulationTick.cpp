@@ -4,6 +4,7 @@
 // fireworks in SimulationSpawning.cpp, the tutorial in Tutorial.cpp.
 #include "game/simulation/Simulation.h"
 
+#include "engine/core/VectorMath.h"
 #include "game/audio/GameSounds.h"
 #include "game/simulation/Packing.h"
 #include "game/simulation/SimBeamChargeLine.h"
@@ -13,8 +14,8 @@
 
 namespace
 {
-const float kPi = 3.1415927f;
-const float kTwoPi = 6.2831855f;
+using Vexel::kPi;
+using Vexel::kTwoPi;
 // Seconds before the cannon can be aimed again after a shot.
 const float kCannonCooldown = 0.9f;
 // Squared length of the cannon's dead zone (a drag shorter than 50 units).

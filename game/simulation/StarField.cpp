@@ -4,12 +4,13 @@
 
 #include "engine/core/Platform.h"
 #include "engine/core/Random.h"
+#include "engine/core/VectorMath.h"
 
 #include <cmath>
 
 namespace
 {
-const float kPi = 3.14159265358979f;
+using Vexel::kPi;
 }
 
 StarField::StarField(float viewScale, unsigned seed) : phase(0.0f)

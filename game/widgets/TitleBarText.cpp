@@ -1,6 +1,7 @@
 #include "game/widgets/TitleBarText.h"
 
 #include "engine/core/Transform2D.h"
+#include "engine/core/VectorMath.h"
 #include "engine/graphics/RenderState.h"
 #include "engine/graphics/Texture.h"
 #include "engine/graphics/type/IFont.h"
@@ -26,7 +27,7 @@ const float kBaselineDrop = 0.33f; // of the height, before the lift
 const float kOutlineLift = -0.2f;  // of the height: the point the outline swells about
 const float kPlainAlpha = 0.7f;
 const float kOutlineAlpha = 0.5f;
-const float kTwoPi = 6.28318530718f;
+using Vexel::kTwoPi;
 
 // The face texture of a widget font, or null while the face has none.
 Texture* FaceTexture(IFont* font)

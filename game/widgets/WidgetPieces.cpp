@@ -2,6 +2,7 @@
 
 #include "engine/core/StringUtil.h"
 #include "engine/core/Transform2D.h"
+#include "engine/core/VectorMath.h"
 #include "engine/graphics/RenderState.h"
 #include "engine/graphics/SpriteBatch.h"
 #include "engine/graphics/SpriteShape.h"
@@ -25,7 +26,7 @@ namespace
 using Vexel::Graphics::Texture;
 using Vexel::Graphics::Type::IFont;
 
-const float kPi = 3.1415927f;
+using Vexel::kPi;
 const float kGlowRate = 1.5f; // pulses per second
 // Any cached size selects the face: its texture belongs to the face.
 const float kTextureFontSize = 10.0f;

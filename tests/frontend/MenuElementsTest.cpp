@@ -1,5 +1,6 @@
 // The small menu elements: the menu beep, the spinner, the scaling container
 // and the calibration line, headless (recording batches and GL seam).
+#include "engine/core/VectorMath.h"
 #include "engine/graphics/GL.h"
 #include "engine/ui/UIManager.h"
 #include "game/frontend/CalibrationLineElement.h"
@@ -26,7 +27,7 @@ using Vexel::UI::ElementPosition;
 namespace
 {
 
-const float kPi = 3.14159265358979f;
+using Vexel::kPi;
 
 ElementLayout Centred(Vector2 size)
 {
@@ -51,8 +52,8 @@ TEST(MenuBeep, CheckButtonBeepsBothWaysAtItsPitch)
     TextWidgetTest::FakeWidgetFonts fonts;
     SoundLog sounds;
     RecordingBatch batch;
-    auto* button = new UICheckButton(Centred(Vector2(200.0f, 50.0f)), Vector2(200.0f, 50.0f), &batch, &batch, "On",
-                                     "Off", false);
+    auto* button = new UICheckButton(Centred(Vector2(200.0f, 50.0f)), Vector2(200.0f, 50.0f), &batch, &batch,
+                                     "On", "Off", false);
     AttachMenuBeep(button, 1);
     EXPECT_EQ(1, MenuBeepHelper::Instance().GetVariant(button));
     button->OnClick(Vector2(10.0f, 10.0f)); // on
@@ -100,8 +101,8 @@ TEST(WaitingRotator, BrightnessWaveAndBlades)
 {
     for (int count : {8, 12})
         for (int i = 0; i < count; i++)
-            EXPECT_NEAR(0.3f + 0.7f * float(i) / float(count), WaitingRotatorElement::BladeBrightness(0.0f, i, count),
-                        1e-5f);
+            EXPECT_NEAR(0.3f + 0.7f * float(i) / float(count),
+                        WaitingRotatorElement::BladeBrightness(0.0f, i, count), 1e-5f);
 
     RecordingBatch batch;
     WaitingRotatorElement eight(Centred(Vector2(100.0f, 80.0f)), Color(255, 255, 255, 200), &batch, false);
@@ -158,7 +159,8 @@ TEST_F(TiltFixture, ScaleElementFlushesAndScalesAboutItsCentre)
         if (call.name == "glMultMatrixf")
             matrices.push_back(call.floats);
     // Scale by rect / base about the rect's centre (100, 72.5).
-    const float expected[2][6] = {{0.5f, 0.0f, 0.0f, 0.25f, 100.0f, 72.5f}, {1.0f, 0.0f, 0.0f, 1.0f, -100.0f, -72.5f}};
+    const float expected[2][6] = {{0.5f, 0.0f, 0.0f, 0.25f, 100.0f, 72.5f},
+                                  {1.0f, 0.0f, 0.0f, 1.0f, -100.0f, -72.5f}};
     for (int m = 0; m < 2; m++)
     {
         EXPECT_NEAR(expected[m][0], matrices[m][0], 1e-5f);

@@ -34,7 +34,7 @@ std::unique_ptr<IFont> StandardFont(float size = 40.0f)
     return font;
 }
 
-std::unique_ptr<IFont> LoadedFont(FileSpec const& plan, float size = 40.0f)
+std::unique_ptr<IFont> LoadedFont(FilePlan const& plan, float size = 40.0f)
 {
     std::unique_ptr<IFont> font(CreateFont(WriteTempFile("face", Build(plan)), size));
     font->Load();
@@ -59,15 +59,15 @@ Geometry::VertexP2T2C const* Quad(LinotypeBatch const& batch, int index)
 TEST(FontTest, LoadStatesOfDamagedAndMissingFiles)
 {
     std::vector<uint8_t> good = Build(StandardFace());
-    FileSpec sizeOff = StandardFace();
+    FilePlan sizeOff = StandardFace();
     sizeOff.sizeFieldDelta = 1;
-    FileSpec badMagic = StandardFace();
+    FilePlan badMagic = StandardFace();
     badMagic.magic = 0x31464654;
-    FileSpec badTexture = StandardFace();
+    FilePlan badTexture = StandardFace();
     badTexture.texture = {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'};
-    FileSpec tinyTexture = StandardFace();
+    FilePlan tinyTexture = StandardFace();
     tinyTexture.texture = {0x89, 'P', 'N'};
-    FileSpec brokenPng = StandardFace();
+    FilePlan brokenPng = StandardFace();
     brokenPng.texture.resize(brokenPng.texture.size() / 2);
 
     struct Case
@@ -207,7 +207,7 @@ TEST(FontTest, ThreadsAskingForOneNameGetOneFace)
 
 TEST(FontTest, MeasureValues)
 {
-    FileSpec kernedToNothing = StandardFace();
+    FilePlan kernedToNothing = StandardFace();
     kernedToNothing.kerning.push_back({(65u << 16) + 90u, 5}); // Z has no glyph
     std::unique_ptr<IFont> font = StandardFont();
     std::unique_ptr<IFont> orphan = LoadedFont(kernedToNothing);

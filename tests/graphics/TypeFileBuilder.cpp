@@ -39,7 +39,7 @@ public:
     uint64_t position = 0;
 };
 
-void WriteBody(Bits& out, FileSpec const& plan, uint32_t sizeField)
+void WriteBody(Bits& out, FilePlan const& plan, uint32_t sizeField)
 {
     out.Put(plan.magic, 32);
     out.Put(sizeField, 32);
@@ -53,7 +53,7 @@ void WriteBody(Bits& out, FileSpec const& plan, uint32_t sizeField)
     out.Put(uint32_t(plan.lineSpacing), 32);
     out.Put(uint32_t(plan.characterSpacing), 32);
     out.Put(uint32_t(plan.overrideGlyphCount ? plan.glyphCount : int32_t(plan.glyphs.size())), 32);
-    for (GlyphSpec const& g : plan.glyphs)
+    for (GlyphPlan const& g : plan.glyphs)
     {
         out.Put(g.code, 16);
         out.Put(g.blank ? 1 : 0, 1);
@@ -97,7 +97,7 @@ std::vector<uint8_t> MakePng(int width, int height)
     return png;
 }
 
-std::vector<uint8_t> Build(FileSpec const& plan)
+std::vector<uint8_t> Build(FilePlan const& plan)
 {
     Bits first;
     WriteBody(first, plan, 0);
@@ -106,9 +106,9 @@ std::vector<uint8_t> Build(FileSpec const& plan)
     return final.bytes;
 }
 
-FileSpec StandardFace()
+FilePlan StandardFace()
 {
-    FileSpec plan;
+    FilePlan plan;
     // code, blank, advance, x, y, u, v, w, h
     plan.glyphs = {
         {65, false, 10, 1, 2, 0, 0, 8, 12}, {66, false, 12, 0, 2, 8, 0, 10, 12},

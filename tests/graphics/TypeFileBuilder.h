@@ -11,7 +11,7 @@
 namespace TypeFileTesting
 {
 
-struct GlyphSpec
+struct GlyphPlan
 {
     uint16_t code;
     bool blank;
@@ -20,7 +20,7 @@ struct GlyphSpec
     int firstAdvance = -1; // the 15-bit advance of a non-blank record; -1: the same
 };
 
-struct FileSpec
+struct FilePlan
 {
     uint32_t magic = 0x54464631;
     int sizeFieldDelta = 0; // added to the true length in the size field
@@ -30,7 +30,7 @@ struct FileSpec
     int32_t verticalOffset = 16;
     int32_t lineSpacing = 24;
     int32_t characterSpacing = 2;
-    std::vector<GlyphSpec> glyphs;
+    std::vector<GlyphPlan> glyphs;
     std::vector<std::pair<uint16_t, uint16_t>> characterMap; // code, glyph index
     std::vector<std::pair<uint32_t, int32_t>> kerning;       // key, amount
     std::vector<uint8_t> texture;                            // encoded image
@@ -50,13 +50,13 @@ struct FileSpec
 // A PNG of w x h white pixels whose alpha grows along x.
 std::vector<uint8_t> MakePng(int width, int height);
 
-std::vector<uint8_t> Build(FileSpec const& plan);
+std::vector<uint8_t> Build(FilePlan const& plan);
 
 // The face most tests use: size 20, vertical offset 16, line spacing 24,
 // spacing 2; glyphs A (advance 10), B (12), C (8), D (9), E (11), a blank
 // space (5) and a blank non-breaking space (5, code 160); the pair A, B
 // kerned to -1; a 32 x 16 PNG texture.
-FileSpec StandardFace();
+FilePlan StandardFace();
 
 // A fresh empty directory under the system's temporary directory.
 std::string MakeTempDirectory();

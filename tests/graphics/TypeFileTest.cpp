@@ -26,7 +26,7 @@ int ReadState(std::vector<uint8_t> const& bytes)
 
 TEST(TypeFileTest, ReadsEveryFieldOfAGoodFile)
 {
-    FileSpec plan = StandardFace();
+    FilePlan plan = StandardFace();
     std::vector<uint8_t> bytes = Build(plan);
     TypeFile file;
     ASSERT_EQ(TypeState::Ready, file.Read(bytes.data(), int(bytes.size())));
@@ -72,7 +72,7 @@ TEST(TypeFileTest, ReadsEveryFieldOfAGoodFile)
 
 TEST(TypeFileTest, SecondAdvanceOfAnImageRecordReplacesTheFirst)
 {
-    FileSpec plan = StandardFace();
+    FilePlan plan = StandardFace();
     plan.glyphs[0].firstAdvance = 3;
     plan.glyphs[5].advance = 7; // blank: only the 15-bit advance exists
     std::vector<uint8_t> bytes = Build(plan);
@@ -84,11 +84,11 @@ TEST(TypeFileTest, SecondAdvanceOfAnImageRecordReplacesTheFirst)
 
 TEST(TypeFileTest, RecordSizesAre32BitsBlankAnd144WithAnImage)
 {
-    FileSpec blank = StandardFace();
+    FilePlan blank = StandardFace();
     blank.glyphs = {{32, true, 5, 0, 0, 0, 0, 0, 0}};
     blank.characterMap = {{32, 0}};
     blank.kerning.clear();
-    FileSpec image = blank;
+    FilePlan image = blank;
     image.glyphs = {{65, false, 5, 0, 0, 0, 0, 4, 4}};
     image.characterMap = {{65, 0}};
     std::vector<uint8_t> a = Build(blank);
@@ -100,7 +100,7 @@ TEST(TypeFileTest, RecordSizesAre32BitsBlankAnd144WithAnImage)
 
 TEST(TypeFileTest, NameOf24CharactersAlignsTheMetricsToTheNextByte)
 {
-    FileSpec plan = StandardFace();
+    FilePlan plan = StandardFace();
     plan.name = "ABCDEFGHIJKLMNOPQRSTUVWX";
     std::vector<uint8_t> bytes = Build(plan);
     // 64 header bits + 5 + 24 * 7 = 237 bits: the size field starts at byte 30.
@@ -116,7 +116,7 @@ TEST(TypeFileTest, NameOf24CharactersAlignsTheMetricsToTheNextByte)
 
 TEST(TypeFileTest, TextureIsTheLastBytesEvenAfterAGap)
 {
-    FileSpec plan = StandardFace();
+    FilePlan plan = StandardFace();
     plan.gap = {1, 2, 3, 4, 5, 6, 7};
     std::vector<uint8_t> bytes = Build(plan);
     TypeFile file;
@@ -130,102 +130,102 @@ TEST(TypeFileTest, DamagedFilesEndInTheirStates)
     struct Case
     {
         const char* name;
-        std::function<void(FileSpec&)> damage;
+        std::function<void(FilePlan&)> damage;
         int expected;
     };
     const Case cases[] = {
-        {"size field one byte more", [](FileSpec& s) { s.sizeFieldDelta = 1; }, TypeState::SizeMismatch},
-        {"size field one byte less", [](FileSpec& s) { s.sizeFieldDelta = -1; }, TypeState::SizeMismatch},
-        {"bad magic", [](FileSpec& s) { s.magic = 0x54464632; }, TypeState::BadFile},
-        {"name length field past 24", [](FileSpec& s) { s.nameLengthField = 25; }, TypeState::BadFile},
-        {"face size zero", [](FileSpec& s) { s.size = 0; }, TypeState::BadFile},
-        {"face size negative", [](FileSpec& s) { s.size = -24; }, TypeState::BadFile},
+        {"size field one byte more", [](FilePlan& s) { s.sizeFieldDelta = 1; }, TypeState::SizeMismatch},
+        {"size field one byte less", [](FilePlan& s) { s.sizeFieldDelta = -1; }, TypeState::SizeMismatch},
+        {"bad magic", [](FilePlan& s) { s.magic = 0x54464632; }, TypeState::BadFile},
+        {"name length field past 24", [](FilePlan& s) { s.nameLengthField = 25; }, TypeState::BadFile},
+        {"face size zero", [](FilePlan& s) { s.size = 0; }, TypeState::BadFile},
+        {"face size negative", [](FilePlan& s) { s.size = -24; }, TypeState::BadFile},
         {"negative glyph count",
-         [](FileSpec& s)
+         [](FilePlan& s)
          {
              s.overrideGlyphCount = true;
              s.glyphCount = -1;
          },
          TypeState::BadFile},
         {"glyph count beyond the file",
-         [](FileSpec& s)
+         [](FilePlan& s)
          {
              s.overrideGlyphCount = true;
              s.glyphCount = 0x7FFFFFFF;
          },
          TypeState::BadFile},
         {"glyph count of a thousand",
-         [](FileSpec& s)
+         [](FilePlan& s)
          {
              s.overrideGlyphCount = true;
              s.glyphCount = 1000;
          },
          TypeState::BadFile},
         {"negative map count",
-         [](FileSpec& s)
+         [](FilePlan& s)
          {
              s.overrideMapCount = true;
              s.mapCount = -7;
          },
          TypeState::BadFile},
         {"map count beyond the file",
-         [](FileSpec& s)
+         [](FilePlan& s)
          {
              s.overrideMapCount = true;
              s.mapCount = 1 << 28;
          },
          TypeState::BadFile},
         {"map index past the glyphs",
-         [](FileSpec& s) {
+         [](FilePlan& s) {
              s.characterMap.push_back({70, 7});
          },
          TypeState::BadFile},
-        {"map index far past the glyphs", [](FileSpec& s) { s.characterMap[0].second = 65535; },
+        {"map index far past the glyphs", [](FilePlan& s) { s.characterMap[0].second = 65535; },
          TypeState::BadFile},
         {"negative kerning count",
-         [](FileSpec& s)
+         [](FilePlan& s)
          {
              s.overrideKerningCount = true;
              s.kerningCount = int32_t(0x80000000u);
          },
          TypeState::BadFile},
         {"kerning count beyond the file",
-         [](FileSpec& s)
+         [](FilePlan& s)
          {
              s.overrideKerningCount = true;
              s.kerningCount = 100000;
          },
          TypeState::BadFile},
         {"negative texture length",
-         [](FileSpec& s)
+         [](FilePlan& s)
          {
              s.overrideTextureLength = true;
              s.textureLength = -4;
          },
          TypeState::BadFile},
         {"zero texture length",
-         [](FileSpec& s)
+         [](FilePlan& s)
          {
              s.overrideTextureLength = true;
              s.textureLength = 0;
          },
          TypeState::BadFile},
         {"texture longer than the file",
-         [](FileSpec& s)
+         [](FilePlan& s)
          {
              s.overrideTextureLength = true;
              s.textureLength = 1 << 30;
          },
          TypeState::BadFile},
         {"texture reaching into the tables",
-         [](FileSpec& s)
+         [](FilePlan& s)
          {
              s.overrideTextureLength = true;
              s.textureLength = int32_t(s.texture.size()) + 1;
          },
          TypeState::BadFile},
         {"no glyphs at all is still a face",
-         [](FileSpec& s)
+         [](FilePlan& s)
          {
              s.glyphs.clear();
              s.characterMap.clear();
@@ -234,7 +234,7 @@ TEST(TypeFileTest, DamagedFilesEndInTheirStates)
     };
     for (Case const& c : cases)
     {
-        FileSpec plan = StandardFace();
+        FilePlan plan = StandardFace();
         c.damage(plan);
         std::vector<uint8_t> bytes = Build(plan);
         TypeFile file;
@@ -277,7 +277,7 @@ TEST(TypeFileTest, TruncatedTablesWithAConsistentSizeFieldAreRefused)
     // The size field matches, but the tables end before their counts say.
     for (int keep : {40, 60, 80, 100})
     {
-        FileSpec plan = StandardFace();
+        FilePlan plan = StandardFace();
         plan.texture.clear();
         std::vector<uint8_t> full = Build(plan);
         ASSERT_LT(keep, int(full.size()));

@@ -109,7 +109,7 @@ TEST(BoardProtocol, KeyCiphertextAndQueryText)
 }
 
 // A reply as a server writes it, enciphered under the key.
-struct ReplySpec
+struct ReplyPlan
 {
     uint32_t magic = BoardProtocol::ReplyMagic;
     int lengthDelta = 0;
@@ -119,24 +119,24 @@ struct ReplySpec
     int truncateBytes = 0;
 };
 
-MemoryBuffer* MakeReply(ReplySpec const& spec, uint128 const& key)
+MemoryBuffer* MakeReply(ReplyPlan const& plan, uint128 const& key)
 {
     ExpandablePackedStream rowsStream(64);
     BitWriter rowWriter(&rowsStream);
-    for (int i = 0; i < spec.rows; i++)
+    for (int i = 0; i < plan.rows; i++)
     {
         const std::string name = i % 2 ? "AB" : "XYZ";
         RecordSchema::EncodeRecord(rowWriter, RowSchema.c_str(), int64_t(1000 - i), double(1700000000 + i),
                                    &name, 10 + i, 20 + i, 30 + i, 40 + i);
     }
     rowWriter.WriteRandomPadding();
-    const int size = 16 + rowsStream.GetLength() - spec.truncateBytes;
+    const int size = 16 + rowsStream.GetLength() - plan.truncateBytes;
     ExpandablePackedStream stream(size);
     BitWriter writer(&stream);
-    writer.WriteUInt32(spec.magic);
-    writer.WriteInt32(size + spec.lengthDelta);
-    writer.WriteInt32(spec.status);
-    writer.WriteInt32(spec.count == -999 ? spec.rows : spec.count);
+    writer.WriteUInt32(plan.magic);
+    writer.WriteInt32(size + plan.lengthDelta);
+    writer.WriteInt32(plan.status);
+    writer.WriteInt32(plan.count == -999 ? plan.rows : plan.count);
     MemoryBuffer* body = new MemoryBuffer(size);
     std::memcpy(body->data, stream.GetData(), 16);
     std::memcpy(body->data + 16, rowsStream.GetData(), size_t(size - 16));
@@ -150,47 +150,47 @@ TEST(BoardProtocol, ReplyStatuses)
     struct Case
     {
         const char* name;
-        ReplySpec spec;
+        ReplyPlan plan;
         int32_t status;
         int rows;
     };
-    auto spec = [](auto change)
+    auto planned = [](auto change)
     {
-        ReplySpec s;
+        ReplyPlan s;
         change(s);
         return s;
     };
     const Case cases[] = {
-        {"two rows", spec([](ReplySpec& s) { s.rows = 2; }), 1, 2},
-        {"status 1, count 0", spec([](ReplySpec&) {}), 1, 0},
+        {"two rows", planned([](ReplyPlan& s) { s.rows = 2; }), 1, 2},
+        {"status 1, count 0", planned([](ReplyPlan&) {}), 1, 0},
         {"refusal ignores its count",
-         spec(
-             [](ReplySpec& s)
+         planned(
+             [](ReplyPlan& s)
              {
                  s.status = 0xF402;
                  s.count = 5;
              }),
          0xF402, 0},
-        {"other status passed through", spec([](ReplySpec& s) { s.status = 77; }), 77, 0},
-        {"length one past the body", spec([](ReplySpec& s) { s.lengthDelta = 1; }), 0xF801, 0},
-        {"wrong magic", spec([](ReplySpec& s) { s.magic = 0x12345678; }), 0xF801, 0},
-        {"status 0 is not the server's", spec([](ReplySpec& s) { s.status = 0; }), 0xF801, 0},
-        {"status 2 is not the server's", spec([](ReplySpec& s) { s.status = 2; }), 0xF801, 0},
-        {"status 3 is not the server's", spec([](ReplySpec& s) { s.status = 3; }), 0xF801, 0},
-        {"negative count", spec([](ReplySpec& s) { s.count = -1; }), 0xF801, 0},
-        {"count over 100", spec([](ReplySpec& s) { s.rows = 101; }), 0xF801, 0},
-        {"huge count", spec([](ReplySpec& s) { s.count = 0x7FFFFFFF; }), 0xF801, 0},
+        {"other status passed through", planned([](ReplyPlan& s) { s.status = 77; }), 77, 0},
+        {"length one past the body", planned([](ReplyPlan& s) { s.lengthDelta = 1; }), 0xF801, 0},
+        {"wrong magic", planned([](ReplyPlan& s) { s.magic = 0x12345678; }), 0xF801, 0},
+        {"status 0 is not the server's", planned([](ReplyPlan& s) { s.status = 0; }), 0xF801, 0},
+        {"status 2 is not the server's", planned([](ReplyPlan& s) { s.status = 2; }), 0xF801, 0},
+        {"status 3 is not the server's", planned([](ReplyPlan& s) { s.status = 3; }), 0xF801, 0},
+        {"negative count", planned([](ReplyPlan& s) { s.count = -1; }), 0xF801, 0},
+        {"count over 100", planned([](ReplyPlan& s) { s.rows = 101; }), 0xF801, 0},
+        {"huge count", planned([](ReplyPlan& s) { s.count = 0x7FFFFFFF; }), 0xF801, 0},
         {"count past the bits",
-         spec(
-             [](ReplySpec& s)
+         planned(
+             [](ReplyPlan& s)
              {
                  s.rows = 1;
                  s.count = 2;
              }),
          0xF801, 0},
         {"rows cut short",
-         spec(
-             [](ReplySpec& s)
+         planned(
+             [](ReplyPlan& s)
              {
                  s.rows = 3;
                  s.truncateBytes = 8;
@@ -199,7 +199,7 @@ TEST(BoardProtocol, ReplyStatuses)
     };
     for (Case const& c : cases)
     {
-        MemoryBuffer* body = MakeReply(c.spec, key);
+        MemoryBuffer* body = MakeReply(c.plan, key);
         const Leaderboard::response_t response = BoardProtocol::DecodeReply(body, key, RowSchema);
         EXPECT_EQ(c.status, response.status) << c.name;
         EXPECT_EQ(c.rows, Leaderboard::GetRowCount(response, RowSchema)) << c.name;
@@ -215,9 +215,9 @@ TEST(BoardProtocol, ReplyStatuses)
 TEST(BoardProtocol, RowsAreTypedRecords)
 {
     const uint128 key = BoardProtocol::KeyForUrl(BaseUrl);
-    ReplySpec spec;
-    spec.rows = 2;
-    MemoryBuffer* body = MakeReply(spec, key);
+    ReplyPlan plan;
+    plan.rows = 2;
+    MemoryBuffer* body = MakeReply(plan, key);
     const Leaderboard::response_t response = BoardProtocol::DecodeReply(body, key, RowSchema);
     ASSERT_EQ(1, response.status);
     ASSERT_EQ(2, Leaderboard::GetRowCount(response, RowSchema));

@@ -1,4 +1,5 @@
 #include "engine/core/Random.h"
+#include "engine/core/VectorMath.h"
 #include "game/simulation/Enemy.h"
 #include "game/simulation/ParticleSystem.h"
 
@@ -14,7 +15,7 @@
 namespace
 {
 
-const float kPi = 3.1415927f;
+using Vexel::kPi;
 
 SpawnRequest Facing(int kind, Vector2 position, uint8_t speed = 0, uint8_t leader = SpawnRequest::kNoLeader)
 {

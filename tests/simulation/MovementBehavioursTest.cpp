@@ -1,4 +1,5 @@
 #include "engine/core/Random.h"
+#include "engine/core/VectorMath.h"
 #include "game/simulation/Enemy.h"
 #include "game/simulation/MovementBehaviours.h"
 #include "game/simulation/Packing.h"
@@ -14,7 +15,7 @@
 namespace
 {
 
-const float kPi = 3.1415927f;
+using Vexel::kPi;
 
 // One enemy on its own, updated tick by tick; the requests of each tick are
 // kept apart.

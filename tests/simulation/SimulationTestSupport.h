@@ -5,6 +5,7 @@
 
 #include "engine/core/Platform.h"
 #include "engine/core/Random.h"
+#include "engine/core/VectorMath.h"
 #include "game/audio/GameSounds.h"
 #include "game/simulation/Enemy.h"
 #include "game/simulation/Flash.h"
@@ -57,7 +58,7 @@ struct EnemyRecord
     static EnemyRecord At(int kind, Vector2 position, uint16_t ticks = 10, int health = -1,
                           uint8_t leader = SpawnRequest::kNoLeader)
     {
-        return Make(SpawnRequest(position, position.Angle() + 3.1415927f, uint8_t(kind), 128, leader), ticks,
+        return Make(SpawnRequest(position, position.Angle() + Vexel::kPi, uint8_t(kind), 128, leader), ticks,
                     health);
     }
 };

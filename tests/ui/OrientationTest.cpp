@@ -2,6 +2,7 @@
 // the blend of sizes, and the tilt stored in device axes.
 #include "engine/ui/UIOrientation.h"
 
+#include "engine/core/VectorMath.h"
 #include "tests/ui/UITestSupport.h"
 
 #include <cmath>
@@ -11,8 +12,8 @@ using namespace Vexel::UI;
 
 namespace
 {
-const float kPi = 3.1415927f;
-const float kHalfPi = 1.5707964f;
+using Vexel::kHalfPi;
+using Vexel::kPi;
 
 class OrientationTest : public UITest::UIFixture
 {

@@ -4,6 +4,8 @@
 // bullets and trails run along the image's y axis, forward = down.
 #include "tools/assetgen/Art.h"
 
+#include "engine/core/VectorMath.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -13,7 +15,7 @@ namespace AssetGen
 namespace
 {
 
-const float Pi = 3.14159265f;
+using Vexel::kPi;
 
 // Paints every pixel of the tile from normalised coordinates (u, v in 0..1,
 // sampled at pixel centres).
@@ -79,7 +81,7 @@ void ChargeRing(ArtContext& ctx)
                 band = std::max(0.0f, band) / 0.85f;
                 float edge = Gauss(v - 0.72f, 0.05f) * 0.6f;
                 float flow = 0.6f + 0.4f * PeriodicFbm(u * 4.0f, v * 3.0f, 4.0f, 3, 11);
-                float pulse = 0.8f + 0.2f * std::cos(u * 2.0f * Pi * 2.0f);
+                float pulse = 0.8f + 0.2f * std::cos(u * 2.0f * kPi * 2.0f);
                 float k = std::min(1.2f, band * flow * pulse + edge * flow);
                 float fade = Smoothstep(0.0f, 0.08f, v) * Smoothstep(1.0f, 0.9f, v);
                 return Rgba(0.82f, 0.9f, 1.0f) * (k * fade);
@@ -139,7 +141,7 @@ void Impact(Painter const& p, int variant)
         p.Fill(Ring(V2(0, 0), 0.68f, 0.02f), hot * 0.9f, Blend::Add);
         for (int i = 0; i < 12; ++i)
         {
-            float a = float(i) * Pi / 6.0f + 0.2f * Hash(i, 0, 5);
+            float a = float(i) * kPi / 6.0f + 0.2f * Hash(i, 0, 5);
             float r0 = 0.2f + 0.1f * Hash(i, 1, 5), r1 = 0.55f + 0.25f * Hash(i, 2, 5);
             p.Glow(Capsule(V2(std::cos(a), std::sin(a)) * r0, V2(std::cos(a), std::sin(a)) * r1, 0.01f),
                    hot * 0.5f, 0.05f);
@@ -254,7 +256,7 @@ void HitFlash(Painter const& p)
     Rgba hot(1.0f, 0.95f, 0.8f);
     p.Glow(Circle(V2(0, 0), 0.06f), Rgba(1.0f, 0.75f, 0.45f) * 0.6f, 0.35f);
     p.Glow(Star(V2(0, 0), 0.9f, 0.06f, 4, 0.0f), hot * 0.8f, 0.06f);
-    p.Glow(Star(V2(0, 0), 0.5f, 0.05f, 4, Pi / 4.0f), hot * 0.5f, 0.05f);
+    p.Glow(Star(V2(0, 0), 0.5f, 0.05f, 4, kPi / 4.0f), hot * 0.5f, 0.05f);
     p.Glow(Circle(V2(0, 0), 0.02f), Rgba(1, 1, 1), 0.12f);
 }
 

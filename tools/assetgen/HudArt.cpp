@@ -3,6 +3,8 @@
 // they are painted in whites and greys.
 #include "tools/assetgen/Art.h"
 
+#include "engine/core/VectorMath.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -12,7 +14,7 @@ namespace AssetGen
 namespace
 {
 
-const float Pi = 3.14159265f;
+using Vexel::kPi;
 
 void ChargeTab(Painter const& p, ArtContext& ctx)
 {
@@ -109,13 +111,13 @@ void AimMark(Painter const& p, bool locked)
         p.Fill(Ring(V2(0, 0), 0.56f, t * 2.2f), shade);
         for (int i = 0; i < 4; ++i)
         {
-            V2 d = V2(0, 1).Rotated(float(i) * Pi / 2.0f);
+            V2 d = V2(0, 1).Rotated(float(i) * kPi / 2.0f);
             p.Fill(Capsule(d * 0.68f, d * 0.9f, t * 1.9f), shade);
         }
         p.Fill(Ring(V2(0, 0), 0.56f, t), w);
         for (int i = 0; i < 4; ++i)
         {
-            V2 d = V2(0, 1).Rotated(float(i) * Pi / 2.0f);
+            V2 d = V2(0, 1).Rotated(float(i) * kPi / 2.0f);
             p.Fill(Capsule(d * 0.68f, d * 0.9f, t * 0.9f), w);
         }
         p.Fill(Circle(V2(0, 0), 0.1f), shade);
@@ -128,14 +130,14 @@ void AimMark(Painter const& p, bool locked)
         p.Fill(Ring(V2(0, 0), 0.38f, t * 2.0f), shade);
         for (int i = 0; i < 4; ++i)
         {
-            float a = float(i) * Pi / 2.0f + Pi / 4.0f;
+            float a = float(i) * kPi / 2.0f + kPi / 4.0f;
             p.Fill(Arc(V2(0, 0), 0.74f, t * 2.4f, a - 0.42f, a + 0.42f), shade);
         }
         p.Fill(Ring(V2(0, 0), 0.38f, t * 0.85f), w);
         // Corner brackets: the lock.
         for (int i = 0; i < 4; ++i)
         {
-            float a = float(i) * Pi / 2.0f + Pi / 4.0f;
+            float a = float(i) * kPi / 2.0f + kPi / 4.0f;
             p.Fill(Arc(V2(0, 0), 0.74f, t * 1.25f, a - 0.42f, a + 0.42f), w);
         }
         p.Fill(Circle(V2(0, 0), 0.15f), shade);

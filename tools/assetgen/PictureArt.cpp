@@ -5,6 +5,8 @@
 // upper-right corner empty: the progress badge sits there.
 #include "tools/assetgen/Art.h"
 
+#include "engine/core/VectorMath.h"
+
 #include <algorithm>
 #include <cmath>
 #include <sstream>
@@ -15,7 +17,7 @@ namespace AssetGen
 namespace
 {
 
-const float Pi = 3.14159265f;
+using Vexel::kPi;
 
 struct Kind
 {
@@ -283,7 +285,7 @@ void PlanetAt(Painter const& p, Scene const& scene)
 {
     // A wide horizon turns the equator, not the ice cap, to the sky.
     if (scene.radius > 1.0f)
-        PaintPlanet(p.Sub(scene.planet, scene.radius, Pi / 2.0f), 0.05f);
+        PaintPlanet(p.Sub(scene.planet, scene.radius, kPi / 2.0f), 0.05f);
     else
         PaintPlanet(p.Sub(scene.planet, scene.radius), 0.18f);
 }
@@ -378,7 +380,7 @@ void LevelPicture(Painter const& p, TileSpec const& s, ArtContext& ctx)
             int brood = bossAlone ? 7 : (bosses.size() >= 3 ? 0 : 3);
             for (int j = 0; j < brood; ++j)
             {
-                float a = float(j) * 2.0f * Pi / float(brood) + 0.4f * float(i);
+                float a = float(j) * 2.0f * kPi / float(brood) + 0.4f * float(i);
                 float r = px * p.PixelSize() * 0.62f + 0.12f;
                 V2 m = KeepClear(at + V2(std::cos(a), std::sin(a) * 0.8f) * r, scene, hx, hy, 0.0f);
                 Kind const& ek = *FindKind(e);
@@ -484,7 +486,7 @@ void StagePicture(Painter const& p, int stage, ArtContext& ctx)
         put("lockdown", V2(0, -0.5f), 64, planet);
         for (int i = 0; i < 6; ++i)
         {
-            float a = float(i) * Pi / 3.0f;
+            float a = float(i) * kPi / 3.0f;
             put("proven", V2(std::cos(a) * 0.62f, -0.5f + std::sin(a) * 0.62f), 20, planet);
         }
         break;
@@ -513,7 +515,7 @@ void StagePicture(Painter const& p, int stage, ArtContext& ctx)
         put("starburst_boss", V2(0.45f, -0.25f), 56, planet);
         for (int i = 0; i < 12; ++i)
         {
-            float a = Pi * (1.05f + 0.9f * float(i) / 11.0f);
+            float a = kPi * (1.05f + 0.9f * float(i) / 11.0f);
             put(i % 2 ? "expendable" : "peon", planet + V2(std::cos(a) * 0.85f, std::sin(a) * 1.1f), 16,
                 planet);
         }
@@ -536,7 +538,7 @@ void GauntletPicture(Painter const& p, ArtContext& ctx)
     for (int ring = 0; ring < 2; ++ring)
         for (int i = 0; i < 12; ++i)
         {
-            float a = float(i) * Pi / 6.0f + float(ring) * 0.26f;
+            float a = float(i) * kPi / 6.0f + float(ring) * 0.26f;
             float r = 0.68f + 0.24f * float(ring);
             V2 at = planet + V2(std::cos(a) * r, std::sin(a) * r * 1.25f);
             if (at.x > 0.38f && at.y < -hy + 0.75f)
@@ -582,7 +584,7 @@ void HelpStrip(Painter const& p, std::string const& which, ArtContext&)
     {
         // The surface below, a Driller drilling and a Converter landing.
         // Turned a quarter so the equator, not the ice cap, faces up.
-        PaintPlanet(p.Sub(V2(0, hy + 6.5f), 7.0f, Pi / 2.0f), 0.02f);
+        PaintPlanet(p.Sub(V2(0, hy + 6.5f), 7.0f, kPi / 2.0f), 0.02f);
         V2 d(-hx * 0.45f, -0.05f), c(hx * 0.45f, -0.05f);
         p.Glow(Capsule(d + V2(0, 0.3f), d + V2(0, 0.95f), 0.03f), RedFaction().body * 0.7f, 0.08f);
         DrawKind(p, *FindKind("driller"), d, 60, d + V2(0, 1));
@@ -613,7 +615,7 @@ void HelpStrip(Painter const& p, std::string const& which, ArtContext&)
         DrawKind(p, beacon, b, 64, b + V2(0, 1));
         for (int j = 0; j < 8; ++j)
         {
-            float a = float(j) * Pi / 4.0f;
+            float a = float(j) * kPi / 4.0f;
             V2 at = b + V2(std::cos(a) * 0.95f, std::sin(a) * 0.62f);
             DrawKind(p, *FindKind("expendable"), at, 12, at + (at - b));
         }

@@ -2,11 +2,16 @@
 // which gives one pixel of anti-aliasing at any scale or rotation.
 #include "tools/assetgen/Raster.h"
 
+#include "engine/core/VectorMath.h"
+
 #include <algorithm>
 #include <cstdint>
 
 namespace AssetGen
 {
+
+using Vexel::kPi;
+using Vexel::kTwoPi;
 
 namespace
 {
@@ -137,7 +142,7 @@ Shape Arc(V2 c, float r, float t, float from, float to)
                  {
                      V2 q = p - c;
                      float ang = std::atan2(q.y, q.x) - mid;
-                     ang = std::remainder(ang, 6.2831853f);
+                     ang = std::remainder(ang, kTwoPi);
                      if (std::fabs(ang) <= half)
                          return std::fabs(q.Length() - r) - t;
                      return std::min((p - a).Length(), (p - b).Length()) - t;
@@ -150,7 +155,7 @@ Shape Star(V2 c, float outer, float inner, int n, float rot)
     std::vector<V2> pts;
     for (int i = 0; i < 2 * n; ++i)
     {
-        float a = rot + float(i) * 3.14159265f / float(n) - 1.5707963f;
+        float a = rot + float(i) * kPi / float(n) - 1.5707963f;
         float r = (i % 2 == 0) ? outer : inner;
         pts.push_back(c + V2(std::cos(a), std::sin(a)) * r);
     }
@@ -162,7 +167,7 @@ Shape RegularPolygon(V2 c, float r, int sides, float rot)
     std::vector<V2> pts;
     for (int i = 0; i < sides; ++i)
     {
-        float a = rot + float(i) * 6.2831853f / float(sides) - 1.5707963f;
+        float a = rot + float(i) * kTwoPi / float(sides) - 1.5707963f;
         pts.push_back(c + V2(std::cos(a), std::sin(a)) * r);
     }
     return Polygon(pts);

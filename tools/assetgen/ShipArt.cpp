@@ -4,6 +4,8 @@
 // from its own silhouette so it reads at its small in-game size.
 #include "tools/assetgen/Art.h"
 
+#include "engine/core/VectorMath.h"
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -14,7 +16,7 @@ namespace AssetGen
 namespace
 {
 
-const float Pi = 3.14159265f;
+using Vexel::kPi;
 
 // Design size of each kind's tile (pixels): the frame's aspect.
 struct Design
@@ -252,7 +254,7 @@ void RedHalfSplicer(Painter const& p)
 {
     Palette r = RedFaction();
     // One half, turned so its round side leads.
-    Painter q = p.Sub(V2(0, -0.1f), 1.05f, -Pi / 2);
+    Painter q = p.Sub(V2(0, -0.1f), 1.05f, -kPi / 2);
     RedSplicerHalf(q, 1.0f, 1.0f);
     Engine(p, V2(0, -0.78f), 0.5f, r);
 }
@@ -284,7 +286,7 @@ void RedDriller(Painter const& p)
 void RedHive(Painter const& p, int frame)
 {
     Palette r = RedFaction();
-    Shape shell = RegularPolygon(V2(0, 0), 0.9f, 6, Pi / 6);
+    Shape shell = RegularPolygon(V2(0, 0), 0.9f, 6, kPi / 6);
     Hull(p, shell, r.deep, 0.42f);
     // Seven cells; spawn fills them one frame at a time.
     const V2 cells[7] = {{0, 0},     {0, 0.5f},         {0.433f, 0.25f}, {0.433f, -0.25f},
@@ -292,7 +294,7 @@ void RedHive(Painter const& p, int frame)
     int lit = frame >= 5 ? 7 : (frame * 7 + 2) / 5;
     for (int i = 0; i < 7; ++i)
     {
-        Shape cell = RegularPolygon(cells[i], 0.235f, 6, Pi / 6);
+        Shape cell = RegularPolygon(cells[i], 0.235f, 6, kPi / 6);
         bool on = i < lit;
         Hull(p, cell, on ? r.rim : r.body * 0.7f, on ? 0.55f : 0.12f);
         if (on)
@@ -439,7 +441,7 @@ void GreenCarrier(Painter const& p)
     p.Fill(Ring(V2(0, 0), 0.58f, p.PixelSize() * 1.2f), g.rim * 0.9f, Blend::Add);
     for (int i = 0; i < 6; ++i)
     {
-        float a = float(i) * Pi / 3.0f + Pi / 6.0f;
+        float a = float(i) * kPi / 3.0f + kPi / 6.0f;
         V2 c = V2(std::cos(a), std::sin(a)) * 0.58f;
         p.Fill(Circle(c, 0.11f), Rgba(0, 0, 0, 1));
         Light(p, c, 0.22f, g.rim);
@@ -487,7 +489,7 @@ void GreenStarburst(Painter const& p)
     Hull(p, star, g.body, 0.3f);
     for (int i = 0; i < 6; ++i)
     {
-        float a = float(i) * Pi / 3.0f + Pi / 2.0f;
+        float a = float(i) * kPi / 3.0f + kPi / 2.0f;
         V2 c = V2(std::cos(a), std::sin(a)) * 0.66f;
         Light(p, c, 0.24f, g.rim);
     }
@@ -502,8 +504,8 @@ void GreenLockdown(Painter const& p)
     p.Fill(Outline(Ring(V2(0, 0), 0.72f, 0.14f), Rim(p) * 0.6f), g.rim);
     for (int i = 0; i < 4; ++i)
     {
-        float a = float(i) * Pi / 2.0f + Pi / 4.0f;
-        Painter q = p.Sub(V2(std::cos(a), std::sin(a)) * 0.72f, 1.0f, a + Pi / 2.0f);
+        float a = float(i) * kPi / 2.0f + kPi / 4.0f;
+        Painter q = p.Sub(V2(std::cos(a), std::sin(a)) * 0.72f, 1.0f, a + kPi / 2.0f);
         Shape clamp = RoundedBox(V2(0, 0), V2(0.2f, 0.24f), 0.05f);
         Hull(q, clamp, g.rim, 0.5f);
     }
@@ -521,8 +523,8 @@ void GreenBeacon(Painter const& p, int stage)
     int lit = std::clamp(stage, 0, 6) + 1;
     for (int i = 0; i < 7; ++i)
     {
-        float a0 = -Pi / 2.0f + float(i) * 2.0f * Pi / 7.0f + 0.12f;
-        float a1 = a0 + 2.0f * Pi / 7.0f - 0.24f;
+        float a0 = -kPi / 2.0f + float(i) * 2.0f * kPi / 7.0f + 0.12f;
+        float a1 = a0 + 2.0f * kPi / 7.0f - 0.24f;
         Shape seg = Arc(V2(0, 0), 0.72f, 0.09f, a0, a1);
         bool on = i < lit;
         Hull(p, seg, on ? g.rim : g.body * 0.5f, on ? 0.7f : 0.12f);
@@ -593,10 +595,10 @@ void GreenStarburstBoss(Painter const& p)
     Shape star = Star(V2(0, 0), 0.95f, 0.45f, 8, 0.0f);
     Painter tall = p.Sub(V2(0, 0), 1.0f);
     Hull(tall, star, g.body, 0.28f);
-    Hull(p, Star(V2(0, 0), 0.6f, 0.33f, 8, Pi / 8.0f), g.rim, 0.3f);
+    Hull(p, Star(V2(0, 0), 0.6f, 0.33f, 8, kPi / 8.0f), g.rim, 0.3f);
     for (int i = 0; i < 8; ++i)
     {
-        float a = float(i) * Pi / 4.0f - Pi / 2.0f;
+        float a = float(i) * kPi / 4.0f - kPi / 2.0f;
         Light(p, V2(std::cos(a), std::sin(a)) * 0.75f, 0.2f, g.rim);
     }
     Hull(p, Circle(V2(0, 0), 0.24f), g.rim, 0.4f);

@@ -4,6 +4,8 @@
 // power-of-two texture, so it looks right once stretched back.
 #include "tools/assetgen/Art.h"
 
+#include "engine/core/VectorMath.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -13,7 +15,7 @@ namespace AssetGen
 namespace
 {
 
-const float Pi = 3.14159265f;
+using Vexel::kPi;
 
 Rgba Sample(Canvas const& c, float x, float y)
 {
@@ -52,7 +54,7 @@ void PaintSplash(Canvas& out, TextRenderer& text)
     PaintPlanet(p.Sub(planet, 250.0f), 0.12f);
     for (int i = 0; i < 18; ++i)
     {
-        float a = Pi * (1.08f + 0.84f * float(i) / 17.0f);
+        float a = kPi * (1.08f + 0.84f * float(i) / 17.0f);
         float r = 340.0f + 40.0f * Hash(i, 0, 12);
         V2 at = planet + V2(std::cos(a), std::sin(a)) * r;
         V2 d = planet - at;

@@ -4,6 +4,8 @@
 // buttons draw no label of their own, so their captions are painted here.
 #include "tools/assetgen/Art.h"
 
+#include "engine/core/VectorMath.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -13,7 +15,7 @@ namespace AssetGen
 namespace
 {
 
-const float Pi = 3.14159265f;
+using Vexel::kPi;
 
 struct Theme
 {
@@ -141,7 +143,7 @@ void Icon(Painter const& p, std::string const& name, Rgba c)
     }
     else if (name == "tutorial")
     {
-        p.Fill(Arc(V2(0, -4), 6, 1.9f, -Pi, Pi * 0.45f), solid);
+        p.Fill(Arc(V2(0, -4), 6, 1.9f, -kPi, kPi * 0.45f), solid);
         p.Fill(Capsule(V2(1.5f, 1.5f), V2(0, 4), 1.9f), solid);
         p.Fill(Circle(V2(0, 10), 2.1f), solid);
     }
@@ -281,7 +283,7 @@ void Award(Painter const& p, std::string const& kind, float r, bool additive)
         put(Ring(V2(0, 4), r * 0.34f, 1.2f), Rgba(1.0f, 0.6f, 0.5f), 0.5f);
         for (int i = 0; i < 4; ++i)
         {
-            V2 d = V2(0, 1).Rotated(float(i) * Pi / 2.0f);
+            V2 d = V2(0, 1).Rotated(float(i) * kPi / 2.0f);
             put(Capsule(V2(0, 4) + d * (r * 0.38f), V2(0, 4) + d * (r * 0.5f), 1.1f), Rgba(1.0f, 0.6f, 0.5f),
                 0.7f);
         }
@@ -297,7 +299,7 @@ void Award(Painter const& p, std::string const& kind, float r, bool additive)
         // Perfection: an untouched planet in a laurel of light.
         put(Circle(V2(0, 5), r * 0.24f), Rgba(0.3f, 0.65f, 1.0f), 1.0f);
         put(Circle(V2(-r * 0.06f, 5 - r * 0.06f), r * 0.1f), Rgba(0.6f, 1.0f, 0.6f), 0.8f);
-        put(Arc(V2(0, 5), r * 0.36f, 1.1f, Pi * 0.15f, Pi * 0.85f), gold, 0.9f);
+        put(Arc(V2(0, 5), r * 0.36f, 1.1f, kPi * 0.15f, kPi * 0.85f), gold, 0.9f);
     }
 }
 
@@ -385,9 +387,9 @@ void BigButton(ArtContext& ctx, std::string const& kind, std::string const& labe
         PaintPlanet(w.Sub(c + V2(0, 10), 34), 0.2f);
         for (int i = 0; i < 10; ++i)
         {
-            float a = float(i) * 2.0f * Pi / 10.0f + 0.3f;
+            float a = float(i) * 2.0f * kPi / 10.0f + 0.3f;
             V2 at = c + V2(0, 10) + V2(std::cos(a), std::sin(a)) * (66.0f + 8.0f * Hash(i, 0, 3));
-            ship(i % 3 == 0 ? "green_proven" : "red_fighter", at, 10, a + Pi / 2.0f);
+            ship(i % 3 == 0 ? "green_proven" : "red_fighter", at, 10, a + kPi / 2.0f);
         }
         w.Fill(Ring(c + V2(0, 10), 50, 0.8f), Rgba::Straight(0.5f, 0.8f, 1.0f, 0.35f));
     }

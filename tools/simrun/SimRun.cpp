@@ -3,6 +3,7 @@
 #include "engine/core/HashBytes.h"
 #include "engine/core/Log.h"
 #include "game/simulation/DesignedLevels.h"
+#include "engine/core/VectorMath.h"
 #include "game/simulation/Simulation.h"
 #include "game/simulation/SimulationView.h"
 
@@ -20,8 +21,8 @@
 
 namespace
 {
-const float kPi = 3.1415927f;
-const float kTwoPi = 6.2831855f;
+using Vexel::kPi;
+using Vexel::kTwoPi;
 
 // A designed level, its practice, a gauntlet stage and the full gauntlet
 // start at a level; the others have none.

@@ -3,6 +3,7 @@
 // the big kinds and the colour of its trail.
 #include "game/simulation/Enemy.h"
 
+#include "engine/core/VectorMath.h"
 #include "engine/graphics/ReferenceTiles.h"
 #include "engine/graphics/SpriteBatch.h"
 
@@ -11,7 +12,7 @@
 
 namespace
 {
-const float kPi = 3.14159265358979f;
+using Vexel::kPi;
 const int kAdditive = 2;
 
 // Kinds with their own drawing.

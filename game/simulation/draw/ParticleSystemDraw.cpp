@@ -3,6 +3,7 @@
 // one atlas, so the whole system costs one draw call.
 #include "game/simulation/ParticleSystem.h"
 
+#include "engine/core/VectorMath.h"
 #include "engine/graphics/ReferenceTiles.h"
 #include "engine/graphics/SpriteBatch.h"
 #include "engine/graphics/Texture.h"
@@ -11,7 +12,7 @@
 
 namespace
 {
-const float kHalfPi = 1.5707963267949f;
+using Vexel::kHalfPi;
 const int kAdditive = 2;
 
 TileInfo const* Tile(uint32_t id)

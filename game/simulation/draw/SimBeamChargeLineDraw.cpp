@@ -3,6 +3,7 @@
 // and blown outwards by a discharge that fires the beam.
 #include "game/simulation/SimBeamChargeLine.h"
 
+#include "engine/core/VectorMath.h"
 #include "engine/graphics/GeometryBuffer.h"
 #include "engine/graphics/ReferenceTiles.h"
 #include "engine/graphics/RenderState.h"
@@ -14,7 +15,7 @@ namespace
 {
 using Vexel::Graphics::Geometry::VertexP2T2C;
 
-const float kPi = 3.14159265358979f;
+using Vexel::kPi;
 const int kPairs = 33;
 // The ring texture is all of tile 2.
 const uint32_t kRingTile = 2;

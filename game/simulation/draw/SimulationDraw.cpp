@@ -12,6 +12,7 @@
 
 #include "engine/core/Platform.h"
 #include "engine/core/Transform2D.h"
+#include "engine/core/VectorMath.h"
 #include "engine/graphics/GL.h"
 #include "engine/graphics/GeometryBuffer.h"
 #include "engine/graphics/ReferenceTiles.h"
@@ -30,7 +31,7 @@ using Vexel::Graphics::RenderState;
 using Vexel::Graphics::Texture;
 using Vexel::Graphics::Geometry::VertexP2T2C;
 
-const float kPi = 3.14159265358979f;
+using Vexel::kPi;
 
 // Tiles of the game's tile table.
 const uint32_t kLineTile = 0;
