@@ -9,6 +9,7 @@
 #include "engine/core/StringUtil.h"
 #include "engine/ui/UIHelper.h"
 #include "engine/ui/UIManager.h"
+#include "game/audio/GameAudioPrefs.h"
 #include "game/frontend/MainScreen.h"
 #include "game/scores/GamePrefs.h"
 
@@ -98,6 +99,7 @@ void ConfigureApplication(Vexel::AppSettings* settings)
 
 void InitializeGame()
 {
+    GameAudioPrefs::Follow();
     GamePrefs::Load();
     Vexel::UI::UIManager::SetClearColor(Color(0, 0, 0, 255));
     InitUIHelper();

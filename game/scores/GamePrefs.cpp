@@ -1,7 +1,5 @@
 #include "game/scores/GamePrefs.h"
 
-#include "engine/audio/Music.h"
-#include "engine/audio/SoundEffects.h"
 #include "engine/core/File.h"
 #include "engine/core/Platform.h"
 #include "game/scores/PrefsFile.h"
@@ -11,7 +9,7 @@ namespace
 {
 struct PrefsState
 {
-    PrefsRecord values;      // the volumes in here are unused: the audio modules keep them
+    PrefsRecord values;
     bool otherMusic = false; // another application played music when the defaults were applied
     bool defaultsApplied = false;
     bool soundSetWithoutFile = false;
@@ -26,8 +24,19 @@ PrefsState& State()
 
 void EnableAudio(bool enabled)
 {
-    Vexel::Audio::Music::SetEnabled(enabled, false);
-    Vexel::Audio::SoundEffects::SetEnabled(enabled, false);
+    GamePrefs::SoundSwitched().Raise(enabled, false);
+}
+
+void ApplyMusicVolume(float volume)
+{
+    State().values.musicVolume = volume;
+    GamePrefs::MusicVolumeChanged().Raise(volume);
+}
+
+void ApplySoundVolume(float volume)
+{
+    State().values.effectsVolume = volume;
+    GamePrefs::SoundVolumeChanged().Raise(volume);
 }
 } // namespace
 
@@ -43,8 +52,8 @@ void Load()
     {
         state.defaultsApplied = true;
         state.otherMusic = Vexel::Platform::IsOtherMusicPlaying();
-        Vexel::Audio::Music::SetVolume(1.0f);
-        Vexel::Audio::SoundEffects::SetVolume(1.0f);
+        ApplyMusicVolume(1.0f);
+        ApplySoundVolume(1.0f);
     }
     Vexel::IO::File::RemoveLeftovers(PrefsRecord::FileName);
     int size = 0;
@@ -62,15 +71,13 @@ void Load()
     }
     state.loaded = true;
     PrefsRecord read = state.values;
-    read.musicVolume = Vexel::Audio::Music::GetVolume();
-    read.effectsVolume = Vexel::Audio::SoundEffects::GetVolume();
     const PrefsReadResult::Enum result = ReadPrefsFile(bytes, size, read);
     delete[] bytes;
     if (result != PrefsReadResult::OtherVersion)
     {
         state.values = read;
-        Vexel::Audio::SoundEffects::SetVolume(read.effectsVolume);
-        Vexel::Audio::Music::SetVolume(read.musicVolume);
+        ApplySoundVolume(read.effectsVolume);
+        ApplyMusicVolume(read.musicVolume);
     }
     EnableAudio(state.values.soundEnabled && !state.otherMusic);
 }
@@ -79,8 +86,6 @@ void Save()
 {
     Load();
     PrefsRecord record = State().values;
-    record.musicVolume = Vexel::Audio::Music::GetVolume();
-    record.effectsVolume = Vexel::Audio::SoundEffects::GetVolume();
     // What is on disk now matches what is in memory: no need to read it. A
     // failed save leaves that as it was; the values stay in memory and go
     // out again at the next save point.
@@ -129,14 +134,31 @@ Vexel::Event<>& SoundSwitchedOn()
     return event;
 }
 
+Vexel::Event<bool, bool>& SoundSwitched()
+{
+    static Vexel::Event<bool, bool> event;
+    return event;
+}
+
+Vexel::Event<float>& MusicVolumeChanged()
+{
+    static Vexel::Event<float> event;
+    return event;
+}
+
+Vexel::Event<float>& SoundVolumeChanged()
+{
+    static Vexel::Event<float> event;
+    return event;
+}
+
 void SetSoundEnabled(bool on)
 {
     Load();
     PrefsState& state = State();
     state.otherMusic = false;
     state.values.soundEnabled = on;
-    Vexel::Audio::Music::SetEnabled(on, true);
-    Vexel::Audio::SoundEffects::SetEnabled(on, true);
+    SoundSwitched().Raise(on, true);
     if (on)
         SoundSwitchedOn().Raise();
 }
@@ -151,25 +173,25 @@ void RecheckOtherMusic()
 float GetMusicVolume()
 {
     Load();
-    return Vexel::Audio::Music::GetVolume();
+    return State().values.musicVolume;
 }
 
 void SetMusicVolume(float volume)
 {
     Load();
-    Vexel::Audio::Music::SetVolume(volume);
+    ApplyMusicVolume(volume);
 }
 
 float GetSoundVolume()
 {
     Load();
-    return Vexel::Audio::SoundEffects::GetVolume();
+    return State().values.effectsVolume;
 }
 
 void SetSoundVolume(float volume)
 {
     Load();
-    Vexel::Audio::SoundEffects::SetVolume(volume);
+    ApplySoundVolume(volume);
 }
 
 bool GetTiltControls()

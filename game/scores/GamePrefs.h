@@ -1,9 +1,9 @@
 // The player's options for the whole program, kept in "quellar_prefs.prf" in
 // the save folder. File-static values behind free functions: every accessor
 // but RecheckOtherMusic first makes sure the file has been read, so the first
-// use anywhere loads the preferences. The music and effects volumes live in
-// the audio modules; the preferences only set them at load and read them when
-// saving. The setters never save: Save runs at the first start
+// use anywhere loads the preferences. The music and effects volumes and the
+// sound switch reach the audio through the change events below, which game
+// audio follows (GameAudioPrefs); the preferences know no audio. The setters never save: Save runs at the first start
 // (MarkFirstRunDone), after calibration, after name entry and on Pause.
 //
 // Main thread only.
@@ -40,6 +40,13 @@ bool GetSoundEnabled(); // the same as IsSoundEnabled
 void SetSoundEnabled(bool on);
 // Raised by SetSoundEnabled(true) so that the game's music restarts its track.
 Vexel::Event<>& SoundSwitchedOn();
+// Raised whenever sound is switched: by the defaults or the file (on, false)
+// and by SetSoundEnabled (on, true: the player's choice overrides).
+Vexel::Event<bool, bool>& SoundSwitched();
+// Raised with the new volume whenever one is applied: at load and by the
+// setters.
+Vexel::Event<float>& MusicVolumeChanged();
+Vexel::Event<float>& SoundVolumeChanged();
 // Applies the sound switch again once the other application's music stopped.
 void RecheckOtherMusic();
 

@@ -7,7 +7,12 @@ allowed_layers.txt (its header says how to read it).
 The root defaults to the repository this script lives in, the rules to
 allowed_layers.txt beside it. Prints one line per crossing, naming the file,
 the line, the include and the rule it breaks; exit status 0 when there is
-none, 1 when there are crossings, 2 when the rules cannot be read."""
+none, 1 when there are crossings, 2 when the rules cannot be read.
+
+Besides the boundaries it holds two more rules: an internal header (a file
+named Internal* or *Impl) is included only by files of its own module (the
+benchmarks, which time internals, excepted), and every allowance of the rules
+is used by some include, so that the list stays as tight as the code."""
 
 import argparse
 import os
@@ -19,6 +24,20 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 CHECKED_ROOTS = ("engine", "app", "game", "tools", "bench")
 SOURCE_SUFFIXES = (".h", ".hpp", ".c", ".cc", ".cpp", ".inl")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+# Modules whose files may include other modules' internal headers.
+INTERNALS_OPEN_TO = ("bench",)
+
+
+def is_internal(path):
+    stem = os.path.splitext(os.path.basename(path))[0]
+    return stem.startswith("Internal") or stem.endswith("Impl")
+
+
+def is_folder_or_file(pattern):
+    """A module names folders (DIR/**) or single files, never a file-name glob."""
+    if pattern.endswith("/**"):
+        pattern = pattern[:-3]
+    return not any(c in pattern for c in "*?[")
 
 
 class RulesError(Exception):
@@ -68,6 +87,11 @@ class Rules:
                 if len(words) < 3:
                     raise RulesError("%s: \"%s\" needs a name and at least one pattern" % (where, kind))
                 name = words[1]
+                if kind == "module":
+                    globs = [p for p in words[2:] if not is_folder_or_file(p)]
+                    if globs:
+                        raise RulesError("%s: module \"%s\" names %s: a module is folders (DIR/**) or "
+                                         "single files, no file-name glob" % (where, name, ", ".join(globs)))
                 if name in names:
                     raise RulesError("%s: \"%s\" is defined twice" % (where, name))
                 names.add(name)
@@ -129,6 +153,15 @@ def resolve_quoted(root, including, target):
     return target
 
 
+def includes(root, path):
+    """(line number, quote, target) of every #include of the file."""
+    with open(os.path.join(root, path), encoding="utf-8", errors="replace") as f:
+        for number, line in enumerate(f, 1):
+            match = INCLUDE.match(line)
+            if match:
+                yield (number,) + match.groups()
+
+
 def check(root, rules):
     """Every crossing as a line of text, in file order."""
     problems = []
@@ -138,24 +171,43 @@ def check(root, rules):
             problems.append("%s: belongs to no module of the layering rules" % path)
             continue
         allowed = rules.allowed[module]
-        with open(os.path.join(root, path), encoding="utf-8", errors="replace") as f:
-            for number, line in enumerate(f, 1):
-                match = INCLUDE.match(line)
-                if not match:
-                    continue
-                quote, target = match.groups()
-                where = "%s:%d: #include %s%s%s" % (path, number, quote, target, ">" if quote == "<" else '"')
-                if quote == '"':
-                    resolved = resolve_quoted(root, path, target)
-                    other = rules.module_of(resolved)
-                    if other is None:
-                        problems.append("%s: names no file of a known module" % where)
-                    elif other != module and other not in allowed:
-                        problems.append("%s: %s may not include %s" % (where, module, other))
-                else:
-                    group = rules.group_of(target)
-                    if group is not None and group not in allowed:
-                        problems.append("%s: %s may not include %s headers" % (where, module, group))
+        for number, quote, target in includes(root, path):
+            where = "%s:%d: #include %s%s%s" % (path, number, quote, target, ">" if quote == "<" else '"')
+            if quote == '"':
+                resolved = resolve_quoted(root, path, target)
+                other = rules.module_of(resolved)
+                if other is None:
+                    problems.append("%s: names no file of a known module" % where)
+                elif other != module and other not in allowed:
+                    problems.append("%s: %s may not include %s" % (where, module, other))
+                elif other != module and is_internal(resolved) and module not in INTERNALS_OPEN_TO:
+                    problems.append("%s: internal to %s" % (where, other))
+            else:
+                group = rules.group_of(target)
+                if group is not None and group not in allowed:
+                    problems.append("%s: %s may not include %s headers" % (where, module, group))
+    return problems
+
+
+def unused_allowances(root, rules):
+    """Every allowance that no include of the module uses, as a line of text."""
+    used = {name: set() for name, _ in rules.modules}
+    for path in source_files(root):
+        module = rules.module_of(path)
+        if module is None:
+            continue
+        for _, quote, target in includes(root, path):
+            if quote == '"':
+                other = rules.module_of(resolve_quoted(root, path, target))
+            else:
+                other = rules.group_of(target)
+            if other is not None and other != module:
+                used[module].add(other)
+    problems = []
+    for name, _ in rules.modules:
+        for target in sorted(rules.allowed[name] - used[name]):
+            problems.append("%s may include %s, but no file of it does: drop it from the allow line" %
+                            (name, target))
     return problems
 
 
@@ -169,11 +221,12 @@ def main(argv):
     except (OSError, RulesError) as error:
         print("layering: %s" % error)
         return 2
-    problems = check(os.path.abspath(args.root), rules)
+    root = os.path.abspath(args.root)
+    problems = check(root, rules) + unused_allowances(root, rules)
     for problem in problems:
         print(problem)
     if problems:
-        print("layering: %d crossing(s) of the module boundaries in %s" % (len(problems), args.rules))
+        print("layering: %d problem(s) with the module boundaries in %s" % (len(problems), args.rules))
         return 1
     print("layering: every include keeps to %s" % args.rules)
     return 0

@@ -1,5 +1,6 @@
 #include "engine/audio/Music.h"
 #include "engine/audio/SoundEffects.h"
+#include "game/audio/GameAudioPrefs.h"
 #include "game/scores/GamePrefs.h"
 #include "game/scores/PrefsFile.h"
 #include "tests/scores/ScoresTestSupport.h"
@@ -93,12 +94,21 @@ void ExpectObserved(Observed const& expected, Observed const& actual, std::strin
     EXPECT_EQ(actual.submit, expected.submit) << context;
 }
 
-// A fresh program start: nothing read, the audio modules at their own start.
+// A fresh program start: nothing read, the audio modules at their own start
+// and following the preferences as in the game.
 class PrefsTest : public SaveFolderTest
 {
 protected:
-    void SetUp() override { Restart(); }
-    void TearDown() override { Restart(); }
+    void SetUp() override
+    {
+        GameAudioPrefs::Follow();
+        Restart();
+    }
+    void TearDown() override
+    {
+        Restart();
+        GameAudioPrefs::Stop();
+    }
 
     void Restart()
     {
