@@ -10,6 +10,7 @@
 #include "game/audio/GameMusic.h"
 #include "game/frontend/FrontEndTables.h"
 #include "game/frontend/MenuBeepHelper.h"
+#include "game/simulation/GameMode.h"
 #include "game/simulation/GameScreen.h"
 #include "game/scores/Awards.h"
 #include "game/scores/GamePrefs.h"
@@ -65,13 +66,13 @@ MainScreen::MainScreen()
         {
             // The first start of the game goes straight into the tutorial.
             GamePrefs::MarkFirstRunDone();
-            pageStack.push_back(1);
+            pageStack.push_back(Page::Title);
             OnTutorial(nullptr, Vector2());
         }
         else
         {
             GameMusic::Play(0, true, 0.0f, 0.0f);
-            ShowPage(1, true);
+            ShowPage(Page::Title, true);
         }
     }
 
@@ -138,7 +139,7 @@ void MainScreen::Update(float)
     if (tilt.x != 0.0f || tilt.y != 0.0f)
         tiltSensorSeen = true;
     UpdateContinueButton();
-    if (currentPage == 2)
+    if (currentPage == Page::Game)
     {
         Simulation& simulation = gameScreen->GetSimulation();
         if (!simulation.IsGameOver())
@@ -150,9 +151,9 @@ void MainScreen::Update(float)
                 gameScreen->SetPaused(false);
             }
             else if (gameScreen->IsFlat())
-                ShowPage(7, true);
+                ShowPage(Page::DeviceTooFlat, true);
             else if (gameScreen->IsPaused())
-                ShowPage(23, true);
+                ShowPage(Page::GameOptions, true);
         }
         else
             ProcessGameEnd();
@@ -174,8 +175,8 @@ bool MainScreen::IsFlatWithoutTiltSensor()
 void MainScreen::UpdateContinueButton()
 {
     Simulation const& simulation = gameScreen->GetSimulation();
-    const bool show = currentPage == 2 && (simulation.IsWaitingForTap() ||
-                                           (simulation.GetMode() == 7 && simulation.IsTutorialFinished()));
+    const bool tutorialDone = simulation.GetMode() == GameMode::Tutorial && simulation.IsTutorialFinished();
+    const bool show = currentPage == Page::Game && (simulation.IsWaitingForTap() || tutorialDone);
     if (show)
     {
         // Only what differs: every setter queues a transition.
@@ -226,7 +227,7 @@ void MainScreen::ProcessGameEnd()
         }
     }
     PopPage();
-    ShowPage(simulation.HasPopulation() ? 3 : 4, true);
+    ShowPage(simulation.HasPopulation() ? Page::ResultsAlive : Page::ResultsLost, true);
 }
 
 void MainScreen::RemoveFadedElements()

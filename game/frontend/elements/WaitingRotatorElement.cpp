@@ -1,4 +1,4 @@
-#include "game/frontend/WaitingRotatorElement.h"
+#include "game/frontend/elements/WaitingRotatorElement.h"
 
 #include "engine/graphics/SpriteBatch.h"
 #include "game/frontend/FrontEndTables.h"
