@@ -126,7 +126,7 @@ int main(int argc, char** argv)
         {"back to the stage grid", [&] { screen->OnBack(nullptr, none); }},
         {"back to the title", [&] { screen->OnBack(nullptr, none); }},
         {"title -> Game Options", [&] { screen->OnOptions(nullptr, none); }},
-        {"options -> Information", [&] { screen->OnShowPage28(nullptr, none); }},
+        {"options -> Information", [&] { screen->OnShowPage<Page::Information>(nullptr, none); }},
         {"back to Game Options", [&] { screen->OnBack(nullptr, none); }},
     };
     std::printf("menu_transition_bench %dx%d: main-thread CPU and wall time to glFinish per frame,\n"

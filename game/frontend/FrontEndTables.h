@@ -1,7 +1,7 @@
-// The constant tables the menu pages index: the page table (title and
-// title-bar style of each of the 44 pages), the title-bar styles, the
+// The constant tables the menu pages index: the title-bar styles, the
 // Gauntlet stages' first levels, grid order and pictures, and the level
-// pictures. Tile pointers come from the tile table and live for the run.
+// pictures (the page table is pages/PageTable.h). Tile pointers come from the
+// tile table and live for the run.
 #pragma once
 
 #include "engine/core/Color.h"
@@ -9,15 +9,6 @@
 #include <cstdint>
 
 struct TileInfo;
-
-struct PageTableEntry
-{
-    int32_t titleKind; // 0..2 a title-bar style, 4 no title bar
-    const char* title; // null without a title bar
-};
-
-// Indexed by page number 0..43.
-extern const PageTableEntry PageTable[44];
 
 // Title-bar tile and title colour of a title kind 0..2 (tiles 185, 184, 183).
 TileInfo const* TitleBarTile(int kind);

@@ -11,6 +11,7 @@
 #include "game/frontend/FrontEndTables.h"
 #include "game/frontend/MenuBeepHelper.h"
 #include "game/play/GameScreen.h"
+#include "game/simulation/GameMode.h"
 #include "game/scores/Awards.h"
 #include "game/scores/GamePrefs.h"
 #include "game/widgets/UITextButton.h"
@@ -73,13 +74,13 @@ MainScreen::MainScreen()
         {
             // The first start of the game goes straight into the tutorial.
             GamePrefs::MarkFirstRunDone();
-            pageStack.push_back(1);
+            pageStack.push_back(Page::Title);
             OnTutorial(nullptr, Vector2());
         }
         else
         {
             GameMusic::Play(0, true, 0.0f, 0.0f);
-            ShowPage(1, true);
+            ShowPage(Page::Title, true);
         }
     }
 
@@ -143,16 +144,16 @@ void MainScreen::DrawEnd(Vexel::Rectangle, float)
 void MainScreen::Update(float)
 {
     UpdateContinueButton();
-    if (currentPage == 2)
+    if (currentPage == Page::Game)
     {
         Simulation& simulation = gameScreen->GetSimulation();
         if (!simulation.IsGameOver())
         {
             // The play screen is flat only while tilt controls are in use.
             if (gameScreen->IsFlat())
-                ShowPage(7, true);
+                ShowPage(Page::DeviceTooFlat, true);
             else if (gameScreen->IsPaused())
-                ShowPage(23, true);
+                ShowPage(Page::GameOptions, true);
         }
         else
             ProcessGameEnd();
@@ -164,8 +165,8 @@ void MainScreen::Update(float)
 void MainScreen::UpdateContinueButton()
 {
     Simulation const& simulation = gameScreen->GetSimulation();
-    const bool show = currentPage == 2 && (simulation.IsWaitingForTap() ||
-                                           (simulation.GetMode() == 7 && simulation.IsTutorialFinished()));
+    const bool tutorialDone = simulation.GetMode() == GameMode::Tutorial && simulation.IsTutorialFinished();
+    const bool show = currentPage == Page::Game && (simulation.IsWaitingForTap() || tutorialDone);
     if (show)
     {
         // Only what differs: every setter queues a transition.
@@ -216,7 +217,7 @@ void MainScreen::ProcessGameEnd()
         }
     }
     PopPage();
-    ShowPage(simulation.HasPopulation() ? 3 : 4, true);
+    ShowPage(simulation.HasPopulation() ? Page::ResultsAlive : Page::ResultsLost, true);
 }
 
 void MainScreen::RemoveFadedElements()

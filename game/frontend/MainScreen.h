@@ -12,8 +12,10 @@
 // result and awards it keeps for the results and name-entry pages.
 //
 // Page switching (ShowPage, GoBack, the back key) and every handler live in
-// MainScreenNavigation.cpp and MainScreenHandlers.cpp; the page contents and
-// their builders in the page files; "state.sav" in MainScreenState.cpp.
+// MainScreenNavigation.cpp and MainScreenHandlers.cpp; each page's frame and
+// content builder in its row of the page table (pages/PageTable.h), the
+// builders and the blocks they share in pages/; "state.sav" in
+// MainScreenState.cpp.
 //
 // Made once by InitializeGame and kept until exit. Main thread only.
 #pragma once
@@ -23,6 +25,7 @@
 #include "engine/core/Vector2.h"
 #include "engine/graphics/SpriteBatch.h"
 #include "engine/ui/Screen.h"
+#include "game/frontend/Page.h"
 #include "game/scores/HighScores.h"
 #include "game/widgets/IFlush.h"
 
@@ -114,6 +117,7 @@ struct PageBuild
     Vexel::UI::Element* centreButton = nullptr; // none
     Vexel::UI::Element* rightButton = nullptr;  // optionsButton
     int titleKind = 4;                          // the page table's; 4: no title bar
+    std::string title;                          // the page table's
     float rowWidthFactor = 1.0f;
     std::vector<Vexel::UI::Element*> elements; // the new page's elements, in order
     std::vector<PageRow> rows;
@@ -124,7 +128,7 @@ struct PageBuild
 class MainScreen : public Vexel::UI::Screen, public IFlush
 {
 public:
-    static constexpr int kPageCount = 44;
+    static constexpr int kPageCount = Page::Count;
     static constexpr int kBatchCapacity = 512; // quads per sprite batch
     // The saved game state, in the save folder.
     static const char* const kStateFileName; // "state.sav"
@@ -199,24 +203,9 @@ public:
     void OnResultsNext(Vexel::UI::Element*, Vector2 const&);
     // Bound where a button must do nothing (the pictures of the blocks).
     void OnNothing(Vexel::UI::Element*, Vector2 const&);
-    // Page forwarders: ShowPage (n, true).
-    void OnShowPage25(Vexel::UI::Element*, Vector2 const&);
-    void OnShowPage27(Vexel::UI::Element*, Vector2 const&);
-    void OnShowPage28(Vexel::UI::Element*, Vector2 const&);
-    void OnShowPage29(Vexel::UI::Element*, Vector2 const&);
-    void OnShowPage30(Vexel::UI::Element*, Vector2 const&);
-    void OnShowPage31(Vexel::UI::Element*, Vector2 const&);
-    void OnShowPage32(Vexel::UI::Element*, Vector2 const&);
-    void OnShowPage33(Vexel::UI::Element*, Vector2 const&);
-    void OnShowPage34(Vexel::UI::Element*, Vector2 const&);
-    void OnShowPage35(Vexel::UI::Element*, Vector2 const&);
-    void OnShowPage36(Vexel::UI::Element*, Vector2 const&);
-    void OnShowPage37(Vexel::UI::Element*, Vector2 const&);
-    void OnShowPage38(Vexel::UI::Element*, Vector2 const&);
-    void OnShowPage39(Vexel::UI::Element*, Vector2 const&);
-    void OnShowPage40(Vexel::UI::Element*, Vector2 const&);
-    void OnShowPage41(Vexel::UI::Element*, Vector2 const&);
-    void OnShowPage42(Vexel::UI::Element*, Vector2 const&);
+    // Page forwarders: ShowPage (page, true), for the pages that a row or a
+    // button opens without more to do (25 and 27..42; see ShowPageHandler).
+    template <int page> void OnShowPage(Vexel::UI::Element*, Vector2 const&) { ShowPage(page, true); }
     // The forwarder of page 25 or 27..42 (empty for any other page).
     static Vexel::Action<Vexel::UI::Element*, Vector2 const&> ShowPageHandler(MainScreen* screen, int page);
     // Toggle handlers take the check button and its new state.
@@ -235,9 +224,9 @@ public:
     // 0 below 1, else (value + 0.5) x 0.01.
     static float SliderVolume(int value);
 
-    // --- Page builders (the page files) ---
+    // --- Page builders (pages/) ---
     // The page's content: working values, elements and rows (step 5 of
-    // ShowPage).
+    // ShowPage): the builder of the page's row of the page table.
     void BuildPageContent(PageBuild& build);
     UITextureButton* MakeBigButton(Vector2 slot, TileInfo const* tile,
                                    Vexel::Action<Vexel::UI::Element*, Vector2 const&> handler);
@@ -300,8 +289,8 @@ private:
     void UpdateContinueButton();
     void ProcessGameEnd();
     void RemoveFadedElements();
-    // The page frame of ShowPage: the per-page play-screen alpha and bottom
-    // buttons.
+    // The page frame of ShowPage from the page's row of the page table: the
+    // title, play-screen alpha and bottom buttons.
     void SetPageFrame(PageBuild& build);
     void BuildRows(PageBuild& build);
     void ReplaceTitleBar(PageBuild const& build);

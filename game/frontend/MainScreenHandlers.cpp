@@ -14,6 +14,7 @@
 #include "game/play/GameScreen.h"
 #include "game/scores/GamePrefs.h"
 #include "game/play/TiltHelpers.h"
+#include "game/simulation/GameMode.h"
 
 #include <algorithm>
 
@@ -60,26 +61,26 @@ PressHandler MainScreen::GridChoiceHandler(MainScreen* screen, int item)
 
 void MainScreen::ChooseGridItem(int item)
 {
-    if (currentPage == 10)
+    if (currentPage == Page::Gauntlet)
     {
         if (item < 0 || item > 8)
             return;
         chosenStage = item;
-        ShowPage(21, true);
+        ShowPage(Page::GauntletStage, true);
     }
-    else if (currentPage == 11)
+    else if (currentPage == Page::StageSelect)
     {
         if (item >= 0 && item < 8)
-            ShowPage(12 + item, true);
+            ShowPage(Page::FirstStageLevels + item, true);
     }
-    else if (currentPage >= 12 && currentPage <= 19)
+    else if (currentPage >= Page::FirstStageLevels && currentPage <= Page::LastStageLevels)
     {
         // Eight levels a stage: anything else would name another stage's
         // level, or none.
         if (item < 0 || item > 7)
             return;
-        chosenLevel = StageStart[currentPage - 12] + item;
-        ShowPage(20, true);
+        chosenLevel = StageStart[currentPage - Page::FirstStageLevels] + item;
+        ShowPage(Page::SelectedLevel, true);
     }
 }
 
@@ -88,22 +89,22 @@ void MainScreen::OnMoreGames(Element*, Vector2 const&)
     LaunchMoreGamesPage();
 }
 
-void MainScreen::OnShowQuickstart(Element*, Vector2 const&) { ShowPage(8, true); }
-void MainScreen::OnShowClassic(Element*, Vector2 const&) { ShowPage(9, true); }
-void MainScreen::OnShowGauntlet(Element*, Vector2 const&) { ShowPage(10, true); }
-void MainScreen::OnShowStages(Element*, Vector2 const&) { ShowPage(11, true); }
-void MainScreen::OnOptions(Element*, Vector2 const&) { ShowPage(23, true); }
-void MainScreen::OnShowControls(Element*, Vector2 const&) { ShowPage(27, true); }
-void MainScreen::OnShowCalibration(Element*, Vector2 const&) { ShowPage(24, true); }
-void MainScreen::OnShowSurrender(Element*, Vector2 const&) { ShowPage(22, true); }
-void MainScreen::OnLeaderboard(Element*, Vector2 const&) { ShowPage(6, true); }
+void MainScreen::OnShowQuickstart(Element*, Vector2 const&) { ShowPage(Page::Quickstart, true); }
+void MainScreen::OnShowClassic(Element*, Vector2 const&) { ShowPage(Page::Classic, true); }
+void MainScreen::OnShowGauntlet(Element*, Vector2 const&) { ShowPage(Page::Gauntlet, true); }
+void MainScreen::OnShowStages(Element*, Vector2 const&) { ShowPage(Page::StageSelect, true); }
+void MainScreen::OnOptions(Element*, Vector2 const&) { ShowPage(Page::GameOptions, true); }
+void MainScreen::OnShowControls(Element*, Vector2 const&) { ShowPage(Page::ControlOptions, true); }
+void MainScreen::OnShowCalibration(Element*, Vector2 const&) { ShowPage(Page::TiltCalibration, true); }
+void MainScreen::OnShowSurrender(Element*, Vector2 const&) { ShowPage(Page::Surrender, true); }
+void MainScreen::OnLeaderboard(Element*, Vector2 const&) { ShowPage(Page::Leaderboard, true); }
 void MainScreen::OnNothing(Element*, Vector2 const&) {}
 
 void MainScreen::OnTutorial(Element*, Vector2 const&)
 {
     gameScreen->GetSimulation().StartTutorial(0);
     GameMusic::Play(kTutorialMusic, true, 0.7f, 0.0f);
-    ShowPage(2, true);
+    ShowPage(Page::Game, true);
 }
 
 void MainScreen::OnSurrender(Element*, Vector2 const&)
@@ -130,12 +131,12 @@ void MainScreen::OnContinue(Element*, Vector2 const&)
         simulation.ContinueTutorial();
         return;
     }
-    simulation.StartGame(1, 1);
+    simulation.StartGame(GameMode::Classic, 1);
     GameMusic::Play(kInGameMusic, true, 0.7f, 0.0f);
     // After that game and its name entry the player lands on the leaderboard.
     PopPage();
-    pageStack.push_back(6);
-    ShowPage(2, true);
+    pageStack.push_back(Page::Leaderboard);
+    ShowPage(Page::Game, true);
 }
 
 void MainScreen::OnPlay(Element*, Vector2 const&)
@@ -143,66 +144,67 @@ void MainScreen::OnPlay(Element*, Vector2 const&)
     Simulation& simulation = gameScreen->GetSimulation();
     switch (currentPage)
     {
-    case 9:
-        simulation.StartGame(1, 1);
+    case Page::Classic:
+        simulation.StartGame(GameMode::Classic, 1);
         GameMusic::Play(kInGameMusic, true, 0.7f, 0.0f);
         break;
-    case 21:
+    case Page::GauntletStage:
         if (chosenStage >= 0 && chosenStage <= 7)
-            simulation.StartGameAtLevel(StageStart[chosenStage], 5, 1);
+            simulation.StartGameAtLevel(StageStart[chosenStage], GameMode::GauntletStage, 1);
         else
-            simulation.StartGameAtLevel(0, 6, 1);
+            simulation.StartGameAtLevel(0, GameMode::FullGauntlet, 1);
         GameMusic::Play(kInGameMusic, true, 0.6f, 0.0f);
         break;
-    case 8:
-        simulation.StartGame(2, GamePrefs::GetStartingWave() + 1);
+    case Page::Quickstart:
+        simulation.StartGame(GameMode::Quickstart, GamePrefs::GetStartingWave() + 1);
         GameMusic::Play(kInGameMusic, true, 0.7f, 0.0f);
         break;
     default:
         return;
     }
-    ShowPage(2, true);
+    ShowPage(Page::Game, true);
 }
 
 void MainScreen::OnPlayLevel(Element*, Vector2 const&)
 {
-    if (currentPage != 20)
+    if (currentPage != Page::SelectedLevel)
         return;
-    gameScreen->GetSimulation().StartGameAtLevel(chosenLevel, 3, 1);
+    gameScreen->GetSimulation().StartGameAtLevel(chosenLevel, GameMode::Level, 1);
     GameMusic::Play(kInGameMusic, true, 0.3f, 0.0f);
-    ShowPage(2, true);
+    ShowPage(Page::Game, true);
 }
 
 void MainScreen::OnPracticeLevel(Element*, Vector2 const&)
 {
-    if (currentPage != 20)
+    if (currentPage != Page::SelectedLevel)
         return;
-    gameScreen->GetSimulation().StartGameAtLevel(chosenLevel, 4, 1);
+    gameScreen->GetSimulation().StartGameAtLevel(chosenLevel, GameMode::Practice, 1);
     GameMusic::Play(kInGameMusic, true, 0.3f, 0.0f);
-    ShowPage(2, true);
+    ShowPage(Page::Game, true);
 }
 
 void MainScreen::OnEndlessFromLevel(Element*, Vector2 const&)
 {
-    if (currentPage != 20)
+    if (currentPage != Page::SelectedLevel)
         return;
     // After the game the player returns to "Classic Mode".
-    pageStack.push_back(9);
-    gameScreen->GetSimulation().StartGameAtLevel(chosenLevel, 1, 1);
+    pageStack.push_back(Page::Classic);
+    gameScreen->GetSimulation().StartGameAtLevel(chosenLevel, GameMode::Classic, 1);
     GameMusic::Play(kInGameMusic, true, 0.7f, 0.0f);
-    ShowPage(2, true);
+    ShowPage(Page::Game, true);
 }
 
 void MainScreen::OnStrategyTips(Element*, Vector2 const&)
 {
-    if (currentPage == 8 || currentPage == 9 || currentPage == 20 || currentPage == 21)
-        ShowPage(43, true);
+    if (currentPage == Page::Quickstart || currentPage == Page::Classic || currentPage == Page::SelectedLevel ||
+        currentPage == Page::GauntletStage)
+        ShowPage(Page::StrategyTips, true);
 }
 
 void MainScreen::OnSubmitScore(Element*, Vector2 const&)
 {
     // Once per name entry: a second press must not add the score again.
-    if (currentPage != 5)
+    if (currentPage != Page::NameEntry)
         return;
     if (HighScores::ITopScore* table = gameScreen->GetSimulation().GetHighScores())
         table->AddScore(lastGameStats, GamePrefs::GetPlayerName());
@@ -213,49 +215,46 @@ void MainScreen::OnSubmitScore(Element*, Vector2 const&)
 
 void MainScreen::OnResultsNext(Element*, Vector2 const&)
 {
-    if (currentPage != 3 && currentPage != 4)
+    if (currentPage != Page::ResultsAlive && currentPage != Page::ResultsLost)
         return;
     if (gameScreen->GetSimulation().GetHighScores() && lastGameStats.score > 0)
     {
         PopPage();
-        ShowPage(5, true);
+        ShowPage(Page::NameEntry, true);
     }
     else
         GoBack(1);
 }
 
-void MainScreen::OnShowPage25(Element*, Vector2 const&) { ShowPage(25, true); }
-void MainScreen::OnShowPage27(Element*, Vector2 const&) { ShowPage(27, true); }
-void MainScreen::OnShowPage28(Element*, Vector2 const&) { ShowPage(28, true); }
-void MainScreen::OnShowPage29(Element*, Vector2 const&) { ShowPage(29, true); }
-void MainScreen::OnShowPage30(Element*, Vector2 const&) { ShowPage(30, true); }
-void MainScreen::OnShowPage31(Element*, Vector2 const&) { ShowPage(31, true); }
-void MainScreen::OnShowPage32(Element*, Vector2 const&) { ShowPage(32, true); }
-void MainScreen::OnShowPage33(Element*, Vector2 const&) { ShowPage(33, true); }
-void MainScreen::OnShowPage34(Element*, Vector2 const&) { ShowPage(34, true); }
-void MainScreen::OnShowPage35(Element*, Vector2 const&) { ShowPage(35, true); }
-void MainScreen::OnShowPage36(Element*, Vector2 const&) { ShowPage(36, true); }
-void MainScreen::OnShowPage37(Element*, Vector2 const&) { ShowPage(37, true); }
-void MainScreen::OnShowPage38(Element*, Vector2 const&) { ShowPage(38, true); }
-void MainScreen::OnShowPage39(Element*, Vector2 const&) { ShowPage(39, true); }
-void MainScreen::OnShowPage40(Element*, Vector2 const&) { ShowPage(40, true); }
-void MainScreen::OnShowPage41(Element*, Vector2 const&) { ShowPage(41, true); }
-void MainScreen::OnShowPage42(Element*, Vector2 const&) { ShowPage(42, true); }
-
 PressHandler MainScreen::ShowPageHandler(MainScreen* screen, int page)
 {
-    static void (MainScreen::*const forwarders[16])(Element*, Vector2 const&) = {
-        &MainScreen::OnShowPage27, &MainScreen::OnShowPage28, &MainScreen::OnShowPage29,
-        &MainScreen::OnShowPage30, &MainScreen::OnShowPage31, &MainScreen::OnShowPage32,
-        &MainScreen::OnShowPage33, &MainScreen::OnShowPage34, &MainScreen::OnShowPage35,
-        &MainScreen::OnShowPage36, &MainScreen::OnShowPage37, &MainScreen::OnShowPage38,
-        &MainScreen::OnShowPage39, &MainScreen::OnShowPage40, &MainScreen::OnShowPage41,
-        &MainScreen::OnShowPage42,
+    struct Forwarder
+    {
+        Page::Enum page;
+        void (MainScreen::*handler)(Element*, Vector2 const&);
     };
-    if (page == 25)
-        return PressHandler(screen, &MainScreen::OnShowPage25);
-    if (page >= 27 && page <= 42)
-        return PressHandler(screen, forwarders[page - 27]);
+    static const Forwarder forwarders[] = {
+        {Page::AudioOptions, &MainScreen::OnShowPage<Page::AudioOptions>},
+        {Page::ControlOptions, &MainScreen::OnShowPage<Page::ControlOptions>},
+        {Page::Information, &MainScreen::OnShowPage<Page::Information>},
+        {Page::KnowYourEnemy, &MainScreen::OnShowPage<Page::KnowYourEnemy>},
+        {Page::ScoreKeeping, &MainScreen::OnShowPage<Page::ScoreKeeping>},
+        {Page::Achievements, &MainScreen::OnShowPage<Page::Achievements>},
+        {Page::Shooting, &MainScreen::OnShowPage<Page::Shooting>},
+        {Page::LockTactics, &MainScreen::OnShowPage<Page::LockTactics>},
+        {Page::PlanetCannon, &MainScreen::OnShowPage<Page::PlanetCannon>},
+        {Page::GeneralStrategy, &MainScreen::OnShowPage<Page::GeneralStrategy>},
+        {Page::HowMany, &MainScreen::OnShowPage<Page::HowMany>},
+        {Page::BasicEnemies, &MainScreen::OnShowPage<Page::BasicEnemies>},
+        {Page::Spawners, &MainScreen::OnShowPage<Page::Spawners>},
+        {Page::Landers, &MainScreen::OnShowPage<Page::Landers>},
+        {Page::Builders, &MainScreen::OnShowPage<Page::Builders>},
+        {Page::Bosses, &MainScreen::OnShowPage<Page::Bosses>},
+        {Page::SpawnerBosses, &MainScreen::OnShowPage<Page::SpawnerBosses>},
+    };
+    for (Forwarder const& forwarder : forwarders)
+        if (forwarder.page == page)
+            return PressHandler(screen, forwarder.handler);
     return PressHandler();
 }
 

@@ -7,6 +7,7 @@
 #include "engine/ui/Easing.h"
 #include "game/frontend/FrontEndTables.h"
 #include "game/frontend/MenuBeepHelper.h"
+#include "game/frontend/pages/PageTable.h"
 #include "game/play/GameScreen.h"
 #include "game/scores/GamePrefs.h"
 #include "game/widgets/TitleBarText.h"
@@ -83,19 +84,13 @@ void MainScreen::ShowPage(int page, bool animate)
 
     build.page = page;
     build.animate = animate;
-    build.playScreenAlpha = 1.0f;
-    build.leftButton = backButton;
-    build.centreButton = nullptr;
-    build.rightButton = optionsButton;
-    build.titleKind = page >= 0 && page < kPageCount ? PageTable[page].titleKind : 4;
     build.rowWidthFactor = 1.0f;
     currentPage = page;
     // Only the game's own page lets touches through to the game.
-    touchBackdrop->SetEnabled(page != 2);
+    touchBackdrop->SetEnabled(page != Page::Game);
 
     SetPageFrame(build);
-    if (page >= 0 && page < kPageCount)
-        BuildPageContent(build);
+    BuildPageContent(build);
     BuildRows(build);
 
     gameScreen->QueueTransition(new BasicTransition(build.playScreenAlpha, kPlayScreenFade, EasingMode::Linear));
@@ -105,6 +100,49 @@ void MainScreen::ShowPage(int page, bool animate)
     BringInPageElements(build);
     if (Vexel::Log::IsVerbose())
         TracePage(build);
+}
+
+// The working values from the page's row; a page outside the table has no
+// title and the default buttons over the whole game.
+void MainScreen::SetPageFrame(PageBuild& build)
+{
+    build.playScreenAlpha = 1.0f;
+    build.leftButton = backButton;
+    build.centreButton = nullptr;
+    build.rightButton = optionsButton;
+    build.titleKind = 4;
+    build.title.clear();
+    if (build.page < 0 || build.page >= kPageCount)
+        return;
+    PageTableEntry const& row = PageTable[build.page];
+    auto button = [&](BottomButton::Enum which) -> Element* {
+        switch (which)
+        {
+        case BottomButton::Back: return backButton;
+        case BottomButton::LowerBack: return lowerBackButton;
+        case BottomButton::Options: return optionsButton;
+        case BottomButton::Tutorial: return tutorialButton;
+        case BottomButton::MoreGames: return moreGamesButton;
+        case BottomButton::Controls: return controlsButton;
+        case BottomButton::Surrender: return surrenderButton;
+        case BottomButton::SubmitScore: return submitScoreButton;
+        case BottomButton::ResultsNext: return resultsNextButton;
+        case BottomButton::None: break;
+        }
+        return nullptr;
+    };
+    build.titleKind = row.titleKind;
+    build.title = row.title ? row.title : "";
+    build.playScreenAlpha = row.playScreenAlpha;
+    build.leftButton = button(row.left);
+    build.centreButton = button(row.centre);
+    build.rightButton = button(row.right);
+}
+
+void MainScreen::BuildPageContent(PageBuild& build)
+{
+    if (build.page >= 0 && build.page < kPageCount && PageTable[build.page].build)
+        PageTable[build.page].build(*this, build);
 }
 
 // The page and where its presses land, for the end-to-end tests that drive
@@ -204,15 +242,12 @@ void MainScreen::ReplaceTitleBar(PageBuild const& build)
         titleBar = nullptr;
     }
 
-    const int page = build.page;
-    if (page < 0 || page >= kPageCount || build.titleKind < 0 || build.titleKind > 2)
+    if (build.page < 0 || build.page >= kPageCount || build.titleKind < 0 || build.titleKind > 2)
         return;
     TileInfo const* tile = TitleBarTile(build.titleKind);
     if (!tile || !(tile->size.y > 0.0f))
         return;
-    std::string text = PageTable[page].title ? PageTable[page].title : "";
-    if (page == 21 && chosenStage > 7)
-        text = "Full Gauntlet";
+    const std::string text = build.title;
     const Vector2 size = tile->size * (barHeight / tile->size.y);
     UITextureButton* bar =
         new UITextureButton(ElementLayout(ElementPosition(Vector2(0.0f, 0.0f), Vexel::UI::Alignment::Top), size,
@@ -322,12 +357,13 @@ void MainScreen::GoBack(int count)
     int page = TopPage();
     PopPage();
     // Tilt switched off while the game lay flat: straight back to the game.
-    if (page == 7 && !GamePrefs::GetTiltControls() && !pageStack.empty() && pageStack.back() == 2)
+    if (page == Page::DeviceTooFlat && !GamePrefs::GetTiltControls() && !pageStack.empty() &&
+        pageStack.back() == Page::Game)
     {
-        page = 2;
+        page = Page::Game;
         PopPage();
     }
-    if (page == 2)
+    if (page == Page::Game)
         gameScreen->SetPaused(false);
     ShowPage(page, false);
 }
@@ -339,13 +375,13 @@ void MainScreen::OnBackKey()
     const int top = pageStack.back();
     switch (top)
     {
-    case 1:
-    case 3:
-    case 4:
-    case 5:
-    case 22:
+    case Page::Title:
+    case Page::ResultsAlive:
+    case Page::ResultsLost:
+    case Page::NameEntry:
+    case Page::Surrender:
         return;
-    case 2:
+    case Page::Game:
         // Update opens the pause page.
         gameScreen->SetPaused(true);
         return;

@@ -107,7 +107,7 @@ bool MainScreen::RestoreState()
     pageStack.assign(saved.pages.begin(), saved.pages.end());
     // A single page would leave nothing to go back to.
     if (pageStack.size() == 1)
-        pageStack.push_front(1);
+        pageStack.push_front(Page::Title);
     currentPage = saved.currentPage;
     chosenLevel = saved.chosenLevel;
     chosenStage = saved.chosenStage;

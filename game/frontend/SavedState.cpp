@@ -1,6 +1,7 @@
 #include "game/frontend/SavedState.h"
 
 #include "engine/core/Log.h"
+#include "game/frontend/Page.h"
 #include "game/simulation/Simulation.h"
 
 #include <cmath>
@@ -96,12 +97,12 @@ bool IsResumablePage(int page)
 {
     switch (page)
     {
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 18:
-    case 28:
+    case Page::Game:
+    case Page::ResultsAlive:
+    case Page::ResultsLost:
+    case Page::NameEntry:
+    case Page::StageHorde:
+    case Page::Information:
         return true;
     default:
         return false;

@@ -51,5 +51,6 @@ const size_t StatsSize = 24;
 SavedStateRead::Enum ReadSavedState(uint8_t const* data, size_t size, SavedState& out, std::string& error);
 
 // Whether a stack holding this page is worth restoring: a game, its results
-// or the name entry (and, as the format has always had it, pages 18 and 28).
+// or the name entry (and, as the format has always had it, the Horde stage
+// and the information page).
 bool IsResumablePage(int page);

@@ -117,7 +117,7 @@ void GameScreen::Update(float dt)
 
     Vector2 tiltAim(0.0f, 0.0f);
     const bool playing = !over && simulation.GetMode() != 0;
-    const bool tiltControls = IsTiltInUse();
+    const bool tiltControls = GamePrefs::IsTiltInUse();
     Vector3 const& tilt = *UIManager::GetTilt();
 
     flat = IsDeviceFlat(tilt) && playing && tiltControls;

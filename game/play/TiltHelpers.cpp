@@ -1,6 +1,5 @@
 #include "game/play/TiltHelpers.h"
 
-#include "engine/core/Platform.h"
 #include "engine/core/VectorMath.h"
 #include "game/scores/GamePrefs.h"
 
@@ -34,9 +33,4 @@ bool IsDeviceFlat(Vector3 const& tilt)
 {
     const float z = tilt.Normalized().z;
     return (z < 0.0f ? -z : z) > 0.972f;
-}
-
-bool IsTiltInUse()
-{
-    return GamePrefs::GetTiltControls() && Vexel::Platform::HasTiltSensor();
 }

@@ -14,6 +14,3 @@
 Vector2 GetCalibratedTilt(Vector3 const& tilt);
 // |z| of the normalised tilt above 0.972 (about 13.6 degrees from level).
 bool IsDeviceFlat(Vector3 const& tilt);
-// Tilt controls switched on and a sensor to read them from. Without a
-// sensor the game plays as if they were off; the preference stays as saved.
-bool IsTiltInUse();

@@ -194,6 +194,11 @@ void SetSoundVolume(float volume)
     ApplySoundVolume(volume);
 }
 
+bool IsTiltInUse()
+{
+    return GetTiltControls() && Vexel::Platform::HasTiltSensor();
+}
+
 bool GetTiltControls()
 {
     Load();

@@ -57,6 +57,9 @@ void SetSoundVolume(float volume);
 
 bool GetTiltControls();
 void SetTiltControls(bool on);
+// Tilt controls switched on and a sensor to read them from. Without a
+// sensor the game plays as if they were off; the preference stays as saved.
+bool IsTiltInUse();
 bool GetTargetLocks();
 void SetTargetLocks(bool on);
 bool GetTargetSweep();

@@ -5,7 +5,7 @@
 #include "game/simulation/Tutorial.h"
 
 #include "game/simulation/Simulation.h"
-#include "game/simulation/TiltHelpers.h"
+#include "game/scores/GamePrefs.h"
 
 namespace
 {
@@ -19,7 +19,7 @@ std::string GetTutorialText(int step)
     case 0:
         return "Welcome to the tutorial!\n\nThis is your planet.\nDon't let it die.";
     case 1:
-        if (IsTiltInUse())
+        if (GamePrefs::IsTiltInUse())
             return "Tilt the device to direct shots at\nthe red enemies, and destroy\nthem before they hit "
                    "your "
                    "planet!";

@@ -2,6 +2,7 @@
 // "More Games!" address rule.
 #include "engine/graphics/ReferenceTiles.h"
 #include "game/frontend/FrontEndTables.h"
+#include "game/frontend/pages/PageTable.h"
 #include "game/frontend/MainScreen.h"
 #include "game/frontend/MoreGames.h"
 #include "game/frontend/StreamHelpers.h"

@@ -1,6 +1,6 @@
 // The level catalogue: the 64 level rows, the 9 Gauntlet rows, the fallback
 // record, and the hints' shape (paragraph count, length, first sentence).
-#include "game/frontend/LevelDescriptions.h"
+#include "game/frontend/text/LevelDescriptions.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "game/frontend/FrontEndTables.h"
 #include "game/scores/HighScores.h"
 #include "game/simulation/SimulationView.h"
-#include "game/simulation/TargetInputElement.h"
+#include "game/play/TargetInputElement.h"
 #include "game/simulation/Tutorial.h"
 #include "game/widgets/TitleBarText.h"
 #include "game/widgets/UITextureButton.h"
@@ -201,6 +201,70 @@ TEST_F(MainScreenTest, OutgoingButtonsAreDisabledAtOnceIncomingAfterTheirFade)
     // outgoing layer, the ten buttons, the title bar and the page remain.
     EXPECT_EQ(2 + 10 + 1 + int(screen->GetPageElements().size()), screen->GetChildCount());
     EXPECT_EQ(0, screen->GetChild(1)->GetChildCount());
+}
+
+// Every page's frame: how much of the game shows through it and which
+// persistent buttons stand at its foot.
+TEST_F(MainScreenTest, EveryPageHasItsFrame)
+{
+    struct Case
+    {
+        int page;
+        float alpha;
+        std::vector<std::string> buttons;
+    };
+    const std::vector<std::string> none, back{"back"}, standard{"back", "options"};
+    std::vector<Case> cases = {
+        {0, 0.0f, none},
+        {1, 0.9f, {"options", "tutorial", "more"}},
+        {3, 0.9f, {"next"}},
+        {4, 0.166666f, {"next"}},
+        {5, 0.45f, {"submit"}},
+        {6, 0.12f, back},
+        {7, 0.12f, {"lowerBack", "controls"}},
+        {22, 0.0f, {"lowerBack"}},
+        {23, 0.75f, back},
+        {24, 0.0f, back},
+        {25, 0.12f, back},
+        {26, 0.75f, back},
+        {27, 0.12f, back},
+        {28, 0.75f, back},
+        {29, 0.75f, back},
+    };
+    for (int page : {8, 9})
+        cases.push_back({page, 0.8f, standard});
+    for (int page = 10; page <= 19; page++)
+        cases.push_back({page, 0.7f, standard});
+    for (int page : {20, 21})
+        cases.push_back({page, 0.4f, standard});
+    for (int page = 30; page <= 43; page++)
+        cases.push_back({page, 0.12f, back});
+
+    FirstRunDone();
+    Make();
+    for (Case const& c : cases)
+    {
+        SCOPED_TRACE(c.page);
+        screen->ShowPage(c.page, true);
+        Settle();
+        ASSERT_EQ(c.page, Page());
+        EXPECT_EQ(c.buttons, ShownButtons());
+        EXPECT_NEAR(c.alpha, game->GetAlpha(), 1e-4f);
+    }
+
+    // A running game shows no button; its pause menu offers the surrender.
+    Destroy();
+    Make();
+    StartClassic();
+    Settle();
+    EXPECT_NEAR(1.0f, game->GetAlpha(), 1e-4f);
+    std::vector<std::string> shown = ShownButtons();
+    shown.erase(std::remove(shown.begin(), shown.end(), "continue"), shown.end());
+    EXPECT_EQ(none, shown);
+    screen->ShowPage(23, true);
+    Settle();
+    EXPECT_EQ((std::vector<std::string>{"lowerBack", "surrender"}), ShownButtons());
+    EXPECT_NEAR(0.75f, game->GetAlpha(), 1e-4f);
 }
 
 TEST_F(MainScreenTest, ShowingTheCurrentPageAgainLeavesADuplicate)

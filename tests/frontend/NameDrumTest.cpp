@@ -3,7 +3,7 @@
 // it draws.
 #include "engine/graphics/GL.h"
 #include "engine/graphics/RenderState.h"
-#include "game/frontend/NumberSelectionElement.h"
+#include "game/frontend/elements/NumberSelectionElement.h"
 #include "game/scores/GamePrefs.h"
 #include "tests/frontend/FrontEndTestSupport.h"
 #include "tests/support/TempDirectory.h"

@@ -1,7 +1,7 @@
 // The help texts byte for byte, the results headings, the kill-threshold
 // fonts and the progress badges' looks.
-#include "game/frontend/HelpTexts.h"
-#include "game/frontend/PageRules.h"
+#include "game/frontend/text/HelpTexts.h"
+#include "game/frontend/pages/PageRules.h"
 
 #include <gtest/gtest.h>
 

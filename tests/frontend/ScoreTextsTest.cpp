@@ -1,6 +1,6 @@
 // The texts of the score views: time taken, date, waves, score and the line
 // of waves and kills, against hand-made tables and the C library's calendar.
-#include "game/frontend/ScoreTexts.h"
+#include "game/frontend/text/ScoreTexts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "game/frontend/WaitingRotatorElement.h"
+#include "game/frontend/elements/WaitingRotatorElement.h"
 
 #include "engine/core/VectorMath.h"
 #include "engine/graphics/SpriteBatch.h"

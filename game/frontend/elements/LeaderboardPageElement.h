@@ -8,7 +8,7 @@
 // each way: a new flick needs a frame without a touch. Main thread only.
 #pragma once
 
-#include "game/frontend/ScaleElement.h"
+#include "game/frontend/elements/ScaleElement.h"
 #include "game/scores/HighScores.h"
 
 #include <memory>

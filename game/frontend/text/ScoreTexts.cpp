@@ -1,4 +1,4 @@
-#include "game/frontend/ScoreTexts.h"
+#include "game/frontend/text/ScoreTexts.h"
 
 #include "engine/core/DateTime.h"
 #include "engine/ui/UIHelper.h"

@@ -7,7 +7,7 @@
 // exchange. Main thread only.
 #pragma once
 
-#include "game/frontend/ScaleElement.h"
+#include "game/frontend/elements/ScaleElement.h"
 #include "game/scores/HighScores.h"
 
 class UILinotypeElement;

@@ -7,10 +7,10 @@
 #include "engine/graphics/type/IFont.h"
 #include "engine/ui/UIHelper.h"
 #include "game/frontend/FrontEndTables.h"
-#include "game/frontend/LevelDescriptions.h"
+#include "game/frontend/text/LevelDescriptions.h"
 #include "game/frontend/MenuBeepHelper.h"
-#include "game/frontend/PageRules.h"
-#include "game/frontend/ScaleElement.h"
+#include "game/frontend/pages/PageRules.h"
+#include "game/frontend/elements/ScaleElement.h"
 #include "game/scores/Awards.h"
 #include "game/play/GameScreen.h"
 #include "game/widgets/UILinotypeElement.h"
@@ -96,7 +96,7 @@ Element* MainScreen::MakeResultsAwardsBlock()
         UITextureButton* button = new UITextureButton(
             ElementLayout(ElementPosition(Vector2(x, y), 0), starSize, 1.0f, true), MenuTile(tile), starSize,
             1, &firstBatch, &secondBatch, true, AwardStarColour(earned), true);
-        button->Clicked.Subscribe(PressHandler(this, &MainScreen::OnShowPage31));
+        button->Clicked.Subscribe(PressHandler(this, &MainScreen::OnShowPage<Page::Achievements>));
         AttachMenuBeep(button, 0);
         block->AddChild(button);
         return button;
@@ -138,7 +138,7 @@ Element* MainScreen::MakeDescriptionBlock(Award* award, LevelDescription const* 
             ElementLayout(ElementPosition(Vector2(0.0f, y), Vexel::UI::Alignment::Left), starSize, 1.0f,
                           true),
             MenuTile(tile), starSize, 1, &firstBatch, &secondBatch, true, AwardStarColour(earned), false);
-        button->Clicked.Subscribe(PressHandler(this, &MainScreen::OnShowPage31));
+        button->Clicked.Subscribe(PressHandler(this, &MainScreen::OnShowPage<Page::Achievements>));
         AttachMenuBeep(button, 0);
         panel->AddChild(button);
         return button;

@@ -1,10 +1,10 @@
-#include "game/frontend/LeaderboardPageElement.h"
+#include "game/frontend/elements/LeaderboardPageElement.h"
 
 #include "engine/core/Delegate.h"
 #include "engine/core/Log.h"
 #include "engine/ui/UIHelper.h"
-#include "game/frontend/LeaderboardVerticalPage.h"
-#include "game/frontend/WaitingRotatorElement.h"
+#include "game/frontend/elements/LeaderboardVerticalPage.h"
+#include "game/frontend/elements/WaitingRotatorElement.h"
 #include "game/widgets/UILinotypeElement.h"
 #include "game/widgets/UIPalette.h"
 

@@ -5,7 +5,7 @@
 
 #include "engine/ui/UIHelper.h"
 #include "game/frontend/FrontEndTables.h"
-#include "game/frontend/ScaleElement.h"
+#include "game/frontend/elements/ScaleElement.h"
 #include "game/scores/GamePrefs.h"
 #include "game/widgets/UILinotypeElement.h"
 #include "game/widgets/UISlider.h"

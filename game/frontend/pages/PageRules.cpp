@@ -1,4 +1,4 @@
-#include "game/frontend/PageRules.h"
+#include "game/frontend/pages/PageRules.h"
 
 const char* ResultsHeading(int awardCount)
 {

@@ -3,7 +3,7 @@
 // whenever the table's contents change.
 #pragma once
 
-#include "game/frontend/LeaderboardSingleElement.h"
+#include "game/frontend/elements/LeaderboardSingleElement.h"
 
 #include <map>
 #include <memory>

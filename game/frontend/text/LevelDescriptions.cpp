@@ -1,4 +1,4 @@
-#include "game/frontend/LevelDescriptions.h"
+#include "game/frontend/text/LevelDescriptions.h"
 
 // clang-format off
 const LevelDescription LevelDescriptions[kLevelDescriptionCount] = {

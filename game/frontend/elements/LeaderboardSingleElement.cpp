@@ -1,9 +1,9 @@
-#include "game/frontend/LeaderboardSingleElement.h"
+#include "game/frontend/elements/LeaderboardSingleElement.h"
 
 #include "engine/core/Rectangle.h"
 #include "engine/graphics/type/IFont.h"
 #include "engine/ui/UIHelper.h"
-#include "game/frontend/ScoreTexts.h"
+#include "game/frontend/text/ScoreTexts.h"
 #include "game/widgets/UILinotypeElement.h"
 #include "game/widgets/UIPalette.h"
 

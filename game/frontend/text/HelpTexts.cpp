@@ -1,10 +1,12 @@
-#include "game/frontend/HelpTexts.h"
+#include "game/frontend/text/HelpTexts.h"
+
+#include "game/frontend/Page.h"
 
 namespace
 {
 
-const int kFirstHelpPage = 30;
-const int kHelpPageCount = 13;
+const int kFirstHelpPage = Page::ScoreKeeping;
+const int kHelpPageCount = Page::SpawnerBosses - Page::ScoreKeeping + 1;
 
 const char* const kHelpTexts[kHelpPageCount] = {
     // 30: Score Keeping

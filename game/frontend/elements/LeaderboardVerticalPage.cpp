@@ -1,4 +1,4 @@
-#include "game/frontend/LeaderboardVerticalPage.h"
+#include "game/frontend/elements/LeaderboardVerticalPage.h"
 
 using Kind = LeaderboardSingleElement::Kind;
 

@@ -7,8 +7,8 @@
 #include "engine/ui/UIHelper.h"
 #include "game/frontend/FrontEndTables.h"
 #include "game/frontend/MenuBeepHelper.h"
-#include "game/frontend/PageRules.h"
-#include "game/frontend/TopScoresElement.h"
+#include "game/frontend/pages/PageRules.h"
+#include "game/frontend/elements/TopScoresElement.h"
 #include "game/scores/Awards.h"
 #include "game/widgets/UILinotypeElement.h"
 #include "game/widgets/UITextureButton.h"
@@ -152,10 +152,10 @@ float MainScreen::MakeActionRow(std::vector<Element*>& out, Award* award)
     UITextureButton* leaderboard = nullptr;
     switch (currentPage)
     {
-    case 8:
-    case 9:
-    case 21:
-        if (currentPage != 21)
+    case Page::Quickstart:
+    case Page::Classic:
+    case Page::GauntletStage:
+        if (currentPage != Page::GauntletStage)
             hasAward = true;
         tips = make(165);
         if (hasAward)
@@ -163,7 +163,7 @@ float MainScreen::MakeActionRow(std::vector<Element*>& out, Award* award)
         play = make(161);
         y1 = y2;
         break;
-    case 20:
+    case Page::SelectedLevel:
         tips = make(165);
         if (hasAward)
             leaderboard = make(158);
@@ -214,7 +214,7 @@ void MainScreen::LayOutPageContent(std::vector<Element*>& out, Element* block, H
     const float cs = m.contentScale;
     const float H = GetSize().y;
     const float bh = m.buttonCell.y;
-    const bool hasAward = currentPage == 8 || currentPage == 9 || HasAward(award);
+    const bool hasAward = currentPage == Page::Quickstart || currentPage == Page::Classic || HasAward(award);
 
     const float row = MakeActionRow(out, award);
     const float bottom = (H - bh) - row;

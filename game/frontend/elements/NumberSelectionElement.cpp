@@ -1,4 +1,4 @@
-#include "game/frontend/NumberSelectionElement.h"
+#include "game/frontend/elements/NumberSelectionElement.h"
 
 #include "engine/core/Rectangle.h"
 #include "engine/core/Transform2D.h"

@@ -3,7 +3,7 @@
 // device lies flat it dims and loses its arrow.
 #pragma once
 
-#include "game/frontend/ScaleElement.h"
+#include "game/frontend/elements/ScaleElement.h"
 
 namespace Vexel
 {

@@ -1,4 +1,4 @@
-#include "game/frontend/LevelDescriptions.h"
+#include "game/frontend/text/LevelDescriptions.h"
 
 std::string const& GetLevelHint(int level)
 {

@@ -1,4 +1,4 @@
-#include "game/frontend/ScaleElement.h"
+#include "game/frontend/elements/ScaleElement.h"
 
 #include "engine/core/Transform2D.h"
 #include "engine/core/VectorMath.h"

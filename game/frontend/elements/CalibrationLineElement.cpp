@@ -1,4 +1,4 @@
-#include "game/frontend/CalibrationLineElement.h"
+#include "game/frontend/elements/CalibrationLineElement.h"
 
 #include "engine/core/VectorMath.h"
 #include "engine/graphics/SpriteBatch.h"
