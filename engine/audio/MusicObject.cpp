@@ -1,11 +1,10 @@
 #include "engine/audio/MusicObject.h"
 
+#include "engine/audio/AudioBackend.h"
 #include "engine/audio/AudioDevice.h"
 #include "engine/audio/Mixer.h"
 #include "engine/core/File.h"
 #include "engine/core/Log.h"
-
-#include <SDL_mixer.h>
 
 #include <atomic>
 
@@ -29,7 +28,7 @@ MusicObject* MusicObject::Create()
 MusicObject::~MusicObject()
 {
     if (music)
-        Mix_FreeMusic(music);
+        GetBackend().FreeMusic(music);
     loopsState = kNoMusic;
     AudioDevice::Release();
 }
@@ -37,17 +36,18 @@ MusicObject::~MusicObject()
 int MusicObject::Load(std::string const& fileName, int newLoops)
 {
     loops = newLoops;
-    if (Mix_PlayingMusic())
-        Mix_PauseMusic();
+    AudioBackend& backend = GetBackend();
+    if (backend.IsMusicPlaying())
+        backend.PauseMusic();
     if (music)
     {
-        Mix_FreeMusic(music);
+        backend.FreeMusic(music);
         music = nullptr;
     }
-    music = Mix_LoadMUS(IO::File::ResolveForRead(fileName).c_str());
+    music = backend.LoadMusic(IO::File::ResolveForRead(fileName));
     if (!music)
     {
-        Log::Error("audio", "SDL_mixer error: %s (loading \"%s\")", SDL_GetError(), fileName.c_str());
+        Log::Error("audio", "%s (loading \"%s\")", backend.GetError().c_str(), fileName.c_str());
         return -1;
     }
     return 0;
@@ -58,9 +58,10 @@ int MusicObject::Play()
     // A failed load was reported already.
     if (!music)
         return -1;
-    if (Mix_PlayMusic(music, -1) != 0)
+    AudioBackend& backend = GetBackend();
+    if (!backend.PlayMusic(music, -1))
     {
-        Log::Error("audio", "SDL_mixer error: %s", SDL_GetError());
+        Log::Error("audio", "%s", backend.GetError().c_str());
         return -1;
     }
     loopsState = loops;
@@ -72,7 +73,7 @@ int MusicObject::PlayOnce(bool play)
     if (!play)
     {
         if (music)
-            Mix_PauseMusic();
+            GetBackend().PauseMusic();
         loopsState = kNoMusic;
         return 0;
     }
@@ -81,9 +82,10 @@ int MusicObject::PlayOnce(bool play)
         loopsState = kNoMusic;
         return -1;
     }
-    if (Mix_PlayMusic(music, 1) != 0)
+    AudioBackend& backend = GetBackend();
+    if (!backend.PlayMusic(music, 1))
     {
-        Log::Error("audio", "SDL_mixer error: %s", SDL_GetError());
+        Log::Error("audio", "%s", backend.GetError().c_str());
         loopsState = kNoMusic;
         return -1;
     }
@@ -102,7 +104,7 @@ void MusicObject::SetVolume(float newVolume)
         level = 128;
     else if (scaled > 0.0f)
         level = int(scaled);
-    Mix_VolumeMusic(level);
+    GetBackend().SetMusicVolume(level);
 }
 
 void MusicObject::ApplyVolume()
@@ -112,7 +114,7 @@ void MusicObject::ApplyVolume()
 
 bool MusicObject::IsPlaying() const
 {
-    return Mix_PlayingMusic() != 0;
+    return GetBackend().IsMusicPlaying();
 }
 
 int MusicObject::GetLoopsState()

@@ -1,4 +1,4 @@
-// The one music object of the mixer back end: an SDL_mixer music, its
+// The one music object: the audio back end's music (AudioBackend.h), its
 // volume and its loops value (the music module passes the track id). It
 // holds an audio device reference while it lives. Used only on the
 // background-music command thread (BGMusic.h).
@@ -9,8 +9,6 @@
 #pragma once
 
 #include <string>
-
-struct _Mix_Music;
 
 namespace Vexel
 {
@@ -30,8 +28,8 @@ public:
     MusicObject& operator=(const MusicObject&) = delete;
 
     // Pauses playing music, frees the old music and loads the file
-    // (resolved by the file helpers). -1 with "SDL_mixer error: ..." on
-    // failure, else 0.
+    // (resolved by the file helpers). -1 with the back end's error in the
+    // log on failure, else 0.
     int Load(std::string const& fileName, int loops);
     // Plays repeating forever; the loops state becomes the loops value.
     int Play();
@@ -51,7 +49,7 @@ public:
 private:
     MusicObject() = default;
 
-    _Mix_Music* music = nullptr;
+    void* music = nullptr; // the back end's
     float volume = 1.0f;
     int loops = kNoMusic;
 };

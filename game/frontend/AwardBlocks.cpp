@@ -11,8 +11,8 @@
 #include "game/frontend/MenuBeepHelper.h"
 #include "game/frontend/PageRules.h"
 #include "game/frontend/ScaleElement.h"
-#include "game/scores/Awards.h"
 #include "game/play/GameScreen.h"
+#include "game/scores/Awards.h"
 #include "game/widgets/UILinotypeElement.h"
 #include "game/widgets/UITextureButton.h"
 

@@ -6,9 +6,9 @@
 #include "game/play/PlanetCannonInputElement.h"
 #include "game/play/SimInfoBar.h"
 #include "game/play/TargetInputElement.h"
+#include "game/play/TiltHelpers.h"
 #include "game/scores/GamePrefs.h"
 #include "game/simulation/Flash.h"
-#include "game/play/TiltHelpers.h"
 
 #include <memory>
 #include <set>
