@@ -11,6 +11,7 @@
 #include "app/Splash.h"
 #include "engine/audio/Music.h"
 #include "engine/audio/SoundEffects.h"
+#include "engine/audio/sdl/SdlMixerBackend.h"
 #include "engine/core/AppEvents.h"
 #include "engine/core/AppSettings.h"
 #include "engine/core/Platform.h"
@@ -65,6 +66,8 @@ struct ShutdownTrace
 int main(int, char**)
 {
     App::SetHeapPolicy();
+    // Never destroyed: the music thread may still reach it during exit.
+    Audio::SetBackend(new Audio::SdlMixerBackend());
     App::ShellSession session;
     if (!session.ReadSeams("shell"))
         return 1;

@@ -15,8 +15,8 @@
 #include "engine/ui/UIManager.h"
 #include "game/audio/GameMusic.h"
 #include "game/frontend/MainScreen.h"
-#include "game/scores/GamePrefs.h"
 #include "game/play/GameScreen.h"
+#include "game/scores/GamePrefs.h"
 #include "tests/support/GLTestSupport.h"
 #include "tests/support/GameData.h"
 

@@ -1,10 +1,9 @@
 #include "engine/audio/AudioDevice.h"
 
+#include "engine/audio/AudioBackend.h"
 #include "engine/core/AppSettings.h"
 #include "engine/core/Log.h"
 #include "engine/core/Mutex.h"
-
-#include <SDL_mixer.h>
 
 #include <atomic>
 
@@ -12,8 +11,6 @@ namespace Vexel
 {
 namespace Audio
 {
-
-static_assert(AudioDevice::kFormat == AUDIO_S16SYS, "signed 16-bit samples in the machine's order");
 
 namespace
 {
@@ -45,18 +42,14 @@ bool AudioDevice::Acquire()
     if (state.failed)
         return false;
     const int rate = GetAppSettings()->audioSampleRate;
-    if (Mix_OpenAudio(rate, kFormat, kChannels, kChunkFrames) != 0)
+    AudioBackend& backend = GetBackend();
+    int openedRate = rate;
+    if (!backend.OpenDevice(rate, kFormat, kChannels, kChunkFrames, kMixerChannels, &openedRate))
     {
         state.failed = true;
-        Log::Error("audio", "SDL_mixer error: %s (no sound device: the game runs silently)", Mix_GetError());
+        Log::Error("audio", "%s (no sound device: the game runs silently)", backend.GetError().c_str());
         return false;
     }
-    Mix_AllocateChannels(kMixerChannels);
-    int openedRate = 0;
-    Uint16 format = 0;
-    int channels = 0;
-    if (Mix_QuerySpec(&openedRate, &format, &channels) == 0 || openedRate <= 0)
-        openedRate = rate;
     state.outputRate = openedRate;
     state.references = 1;
     return true;
@@ -70,7 +63,7 @@ void AudioDevice::Release()
         return;
     if (state.references == 1)
     {
-        Mix_CloseAudio();
+        GetBackend().CloseDevice();
         state.outputRate = 0;
     }
     --state.references;

@@ -1,5 +1,5 @@
-// The audio device's reference count. The first reference opens SDL_mixer
-// (Mix_OpenAudio with the settings' sample rate, signed 16-bit samples in
+// The audio device's reference count. The first reference opens the audio
+// back end's device (AudioBackend.h) with the settings' sample rate, signed 16-bit samples in
 // the machine's order, 2 channels, 1024-frame chunks); releasing the last
 // one closes it. A failed open is not counted as a reference: it is reported
 // once, and later Acquire calls fail at once without trying again, so a
@@ -26,7 +26,8 @@ public:
     // otherwise.
     static int GetOutputRate();
 
-    // The requested format: AUDIO_S16SYS, stereo, 1024-frame chunks.
+    // The requested format: SDL's AUDIO_S16SYS (signed 16-bit samples in the
+    // machine's order), stereo, 1024-frame chunks.
     static const int kFormat = 0x8010;
     static const int kChannels = 2;
     static const int kChunkFrames = 1024;

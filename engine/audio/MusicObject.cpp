@@ -1,13 +1,12 @@
 #include "engine/audio/MusicObject.h"
 
+#include "engine/audio/AudioBackend.h"
 #include "engine/audio/AudioDevice.h"
 #include "engine/audio/Mixer.h"
 #include "engine/audio/MpegAudioProbe.h"
 #include "engine/core/File.h"
 #include "engine/core/Log.h"
 #include "engine/core/Mutex.h"
-
-#include <SDL_mixer.h>
 
 #include <sys/stat.h>
 
@@ -84,7 +83,7 @@ MusicObject* MusicObject::Create()
 MusicObject::~MusicObject()
 {
     if (music)
-        Mix_FreeMusic(music);
+        GetBackend().FreeMusic(music);
     loopsState = kNoMusic;
     AudioDevice::Release();
 }
@@ -92,11 +91,12 @@ MusicObject::~MusicObject()
 int MusicObject::Load(std::string const& fileName, int newLoops)
 {
     loops = newLoops;
-    if (Mix_PlayingMusic())
-        Mix_PauseMusic();
+    AudioBackend& backend = GetBackend();
+    if (backend.IsMusicPlaying())
+        backend.PauseMusic();
     if (music)
     {
-        Mix_FreeMusic(music);
+        backend.FreeMusic(music);
         music = nullptr;
     }
     const std::string path = IO::File::ResolveForRead(fileName);
@@ -106,11 +106,10 @@ int MusicObject::Load(std::string const& fileName, int newLoops)
         ReportOnce(fileName, "music \"" + fileName + "\" " + problem + "; playing on without it");
         return -1;
     }
-    music = Mix_LoadMUS(path.c_str());
+    music = backend.LoadMusic(path);
     if (!music)
     {
-        ReportOnce(fileName,
-                   std::string("SDL_mixer error: ") + SDL_GetError() + " (loading \"" + fileName + "\")");
+        ReportOnce(fileName, backend.GetError() + " (loading \"" + fileName + "\")");
         return -1;
     }
     return 0;
@@ -121,9 +120,10 @@ int MusicObject::Play()
     // A failed load was reported already.
     if (!music)
         return -1;
-    if (Mix_PlayMusic(music, -1) != 0)
+    AudioBackend& backend = GetBackend();
+    if (!backend.PlayMusic(music, -1))
     {
-        Log::Error("audio", "SDL_mixer error: %s", SDL_GetError());
+        Log::Error("audio", "%s", backend.GetError().c_str());
         return -1;
     }
     loopsState = loops;
@@ -135,7 +135,7 @@ int MusicObject::PlayOnce(bool play)
     if (!play)
     {
         if (music)
-            Mix_PauseMusic();
+            GetBackend().PauseMusic();
         loopsState = kNoMusic;
         return 0;
     }
@@ -144,9 +144,10 @@ int MusicObject::PlayOnce(bool play)
         loopsState = kNoMusic;
         return -1;
     }
-    if (Mix_PlayMusic(music, 1) != 0)
+    AudioBackend& backend = GetBackend();
+    if (!backend.PlayMusic(music, 1))
     {
-        Log::Error("audio", "SDL_mixer error: %s", SDL_GetError());
+        Log::Error("audio", "%s", backend.GetError().c_str());
         loopsState = kNoMusic;
         return -1;
     }
@@ -165,7 +166,7 @@ void MusicObject::SetVolume(float newVolume)
         level = 128;
     else if (scaled > 0.0f)
         level = int(scaled);
-    Mix_VolumeMusic(level);
+    GetBackend().SetMusicVolume(level);
 }
 
 void MusicObject::ApplyVolume()
@@ -175,7 +176,7 @@ void MusicObject::ApplyVolume()
 
 bool MusicObject::IsPlaying() const
 {
-    return Mix_PlayingMusic() != 0;
+    return GetBackend().IsMusicPlaying();
 }
 
 int MusicObject::GetLoopsState()

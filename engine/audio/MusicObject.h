@@ -1,4 +1,4 @@
-// The one music object of the mixer back end: an SDL_mixer music, its
+// The one music object: the audio back end's music (AudioBackend.h), its
 // volume and its loops value (the music module passes the track id). It
 // holds an audio device reference while it lives. Used only on the
 // background-music command thread (BGMusic.h).
@@ -9,8 +9,6 @@
 #pragma once
 
 #include <string>
-
-struct _Mix_Music;
 
 namespace Vexel
 {
@@ -32,9 +30,10 @@ public:
     // Pauses playing music, frees the old music and loads the file
     // (resolved by the file helpers). -1 on failure, else 0. A folder, a
     // file that is not regular or is empty, and an MP3 without MPEG audio
-    // frames are refused before the mixer sees them (its reader would play
-    // them as silence); those and the mixer's own failures ("SDL_mixer
-    // error: ...") are said once per file name for the process's life.
+    // frames are refused before the back end sees them (the mixer's reader
+    // would play them as silence); those and the back end's own failures
+    // ("SDL_mixer error: ...") are said once per file name for the
+    // process's life.
     int Load(std::string const& fileName, int loops);
     // Plays repeating forever; the loops state becomes the loops value.
     int Play();
@@ -54,7 +53,7 @@ public:
 private:
     MusicObject() = default;
 
-    _Mix_Music* music = nullptr;
+    void* music = nullptr; // the back end's
     float volume = 1.0f;
     int loops = kNoMusic;
 };

@@ -1,11 +1,10 @@
 #include "engine/audio/SoundEffectInstance.h"
 
+#include "engine/audio/AudioBackend.h"
 #include "engine/audio/AudioDevice.h"
 #include "engine/audio/FinishedInstances.h"
 #include "engine/audio/Mixer.h"
 #include "engine/audio/WavData.h"
-
-#include <SDL_mixer.h>
 
 #include <cstring>
 
@@ -23,11 +22,11 @@ const int kMaxStep = kOne * 1024;
 const int kCarrierSamples = 1024;
 
 // 2048 bytes of silence that every instance's carrier chunk plays.
-Uint8* GetSilence()
+uint8_t* GetSilence()
 {
-    static Uint8* silence = []
+    static uint8_t* silence = []
     {
-        Uint8* block = new Uint8[kCarrierSamples * 2];
+        uint8_t* block = new uint8_t[kCarrierSamples * 2];
         std::memset(block, 0, kCarrierSamples * 2);
         return block;
     }();
@@ -48,7 +47,7 @@ SoundEffectInstance::~SoundEffectInstance()
     Stop();
     FinishedInstances::Remove(this);
     if (carrier)
-        Mix_FreeChunk(carrier);
+        GetBackend().FreeCarrier(carrier);
 }
 
 int SoundEffectInstance::ComputeStep(float pitch, int sourceRate, int outputRate)
@@ -111,19 +110,20 @@ bool SoundEffectInstance::Play()
     Stop();
     if (!carrier)
     {
-        carrier = Mix_QuickLoad_RAW(GetSilence(), kCarrierSamples * 2);
+        carrier = GetBackend().LoadCarrier(GetSilence(), kCarrierSamples * 2);
         if (!carrier)
             return false;
     }
     Rewind();
     // The rate may differ from the one the instance was made with.
     UpdateStep(AudioDevice::GetOutputRate());
-    const int playing = Mix_PlayChannelTimed(-1, carrier, -1, -1);
+    AudioBackend& backend = GetBackend();
+    const int playing = backend.PlayLooped(carrier);
     if (playing < 0)
         return false;
-    if (Mix_RegisterEffect(playing, &SoundEffectInstance::Callback, nullptr, this) == 0)
+    if (!backend.RegisterMix(playing, &SoundEffectInstance::Callback, this))
     {
-        Mix_HaltChannel(playing);
+        backend.HaltChannel(playing);
         return false;
     }
     channel = playing;
@@ -134,10 +134,8 @@ void SoundEffectInstance::Stop()
 {
     if (channel == -1)
         return;
-    // Once the halt returns the callback never runs again: SDL_mixer drops
-    // the channel's effects on a halt. (Unregistering afterwards would only
-    // fail and write SDL's error text, which all our threads share.)
-    Mix_HaltChannel(channel);
+    // Once the halt returns the callback never runs again.
+    GetBackend().HaltChannel(channel);
     FinishedInstances::Remove(this);
     channel = -1;
 }

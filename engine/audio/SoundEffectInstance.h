@@ -16,8 +16,6 @@
 #include <atomic>
 #include <cstdint>
 
-struct Mix_Chunk;
-
 namespace Vexel
 {
 namespace Audio
@@ -81,7 +79,7 @@ private:
     static void Callback(int channel, void* stream, int len, void* instance);
 
     int id;
-    Mix_Chunk* carrier = nullptr;
+    void* carrier = nullptr; // the back end's
     bool loop;
     float volume = 1.0f;
     float pitch = 1.0f;

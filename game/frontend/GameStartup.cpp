@@ -12,6 +12,8 @@
 #include "game/audio/GameAudioPrefs.h"
 #include "game/frontend/MainScreen.h"
 #include "game/scores/GamePrefs.h"
+#include "game/scores/HighScores.h"
+#include "game/scores/online/LiveScoreService.h"
 
 #include <cstdlib>
 #include <map>
@@ -99,6 +101,7 @@ void ConfigureApplication(Vexel::AppSettings* settings)
 
 void InitializeGame()
 {
+    HighScores::SetTableHost(&LiveScoreTableHost::Instance());
     GameAudioPrefs::Follow();
     GamePrefs::Load();
     Vexel::UI::UIManager::SetClearColor(Color(0, 0, 0, 255));

@@ -12,9 +12,9 @@
 #include "game/frontend/FrontEndTables.h"
 #include "game/frontend/MoreGames.h"
 #include "game/play/GameScreen.h"
-#include "game/scores/GamePrefs.h"
 #include "game/play/TiltHelpers.h"
 #include "game/simulation/GameMode.h"
+#include "game/scores/GamePrefs.h"
 
 #include <algorithm>
 

@@ -7,10 +7,10 @@
 #include "game/play/PlanetCannonInputElement.h"
 #include "game/play/SimInfoBar.h"
 #include "game/play/TargetInputElement.h"
+#include "game/play/TiltHelpers.h"
 #include "game/scores/GamePrefs.h"
 #include "game/simulation/Flash.h"
 #include "game/simulation/SimulationView.h"
-#include "game/play/TiltHelpers.h"
 
 #include <memory>
 #include <set>

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string>
 
+class IScoreTableHost;
+
 namespace HighScores
 {
 
@@ -82,6 +84,10 @@ const int16_t StageModeBase = 2000;  // + stage 0..8 (8: the full Gauntlet)
 const int16_t InfiniteModeId = 3000; // both endless modes
 
 // Made on first request; deleted at Shutdown. Null out of range.
+// The host (clock and leaderboard service) of the tables made from now on.
+// Until the game sets the live one (game/scores/online), tables have no
+// leaderboard; null goes back to that.
+void SetTableHost(IScoreTableHost* host);
 ITopScore* GetInfiniteScores();
 ITopScore* GetLevelScores(int level);
 ITopScore* GetStageScores(int stage);

@@ -1,7 +1,8 @@
 // The tables of the game, made on first request and deleted at Shutdown.
 #include "engine/core/AppEvents.h"
+#include "engine/core/DateTime.h"
 #include "game/scores/HighScores.h"
-#include "game/scores/LiveScoreService.h"
+#include "game/scores/IScoreService.h"
 #include "game/scores/ModeHighScores.h"
 
 #include <map>
@@ -11,6 +12,14 @@ namespace HighScores
 
 namespace
 {
+// The host of tables with no leaderboard: the wall clock and no service.
+class OfflineTableHost : public IScoreTableHost
+{
+public:
+    double Now() override { return Vexel::DateTime::Now(); }
+    IScoreService* CreateService() override { return nullptr; }
+};
+
 class ScoreTables
 {
 public:
@@ -29,11 +38,13 @@ public:
         watching = true;
         ModeHighScores*& table = map[n];
         if (table == nullptr)
-            table = new ModeHighScores(name, modeId, &LiveScoreTableHost::Instance());
+            table = new ModeHighScores(name, modeId, host);
         return table;
     }
 
     std::map<int, ModeHighScores*> stages, levels, infinite;
+    OfflineTableHost offline;
+    IScoreTableHost* host = &offline;
 
 private:
     void OnShutdown()
@@ -50,6 +61,12 @@ private:
     bool watching = false;
 };
 } // namespace
+
+void SetTableHost(IScoreTableHost* host)
+{
+    ScoreTables& tables = ScoreTables::Instance();
+    tables.host = host != nullptr ? host : &tables.offline;
+}
 
 ITopScore* GetInfiniteScores()
 {

@@ -11,6 +11,8 @@
 #include "game/play/GameScreen.h"
 #include "game/scores/Awards.h"
 #include "game/scores/GamePrefs.h"
+#include "game/scores/HighScores.h"
+#include "game/scores/online/LiveScoreService.h"
 #include "tests/frontend/FrontEndTestSupport.h"
 #include "tests/support/TempDirectory.h"
 #include "tests/ui/UITestSupport.h"
@@ -53,6 +55,7 @@ protected:
     {
         // No score server: the tables stay offline.
         setenv("COBALT_KEEP_SCORE_SERVER", "offline", 0);
+        HighScores::SetTableHost(&LiveScoreTableHost::Instance());
         UITest::ResetUIState();
         previousPlayer = GameMusic::SetPlayer(&music);
         GameMusic::Reset();

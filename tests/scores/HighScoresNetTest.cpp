@@ -8,7 +8,7 @@
 #include "engine/services/Leaderboard.h"
 #include "game/scores/Awards.h"
 #include "game/scores/GamePrefs.h"
-#include "game/scores/LiveScoreService.h"
+#include "game/scores/online/LiveScoreService.h"
 #include "game/scores/ModeHighScores.h"
 #include "tests/network/ScoreServerProcess.h"
 #include "tests/scores/ScoresTestSupport.h"

@@ -1,5 +1,5 @@
 #include "game/scores/HighScores.h"
-#include "game/scores/LiveScoreService.h"
+#include "game/scores/online/LiveScoreService.h"
 #include "tests/support/TempDirectory.h"
 #include "tests/support/LogCapture.h"
 
@@ -48,6 +48,7 @@ TEST(ScoreServerSettings, AMalformedServerLeavesTheGamesTablesOffline)
     EXPECT_EQ(log.Lines().size(), 1u) << "reported once";
     EXPECT_EQ(&ScoreServerSettings::Get(), &settings);
 
+    HighScores::SetTableHost(&LiveScoreTableHost::Instance());
     HighScores::ITopScore* level = HighScores::GetLevelScores(5);
     ASSERT_NE(level, nullptr);
     EXPECT_EQ(HighScores::GetLevelScores(5), level);

@@ -3,6 +3,7 @@
 #include "engine/core/AppEvents.h"
 #include "game/scores/Awards.h"
 #include "game/scores/HighScores.h"
+#include "game/scores/online/LiveScoreService.h"
 #include "game/scores/ScoreFile.h"
 #include "tests/scores/ScoresTestSupport.h"
 #include "tests/support/LogCapture.h"
@@ -14,6 +15,7 @@ TEST_F(SaveFolderTest, ShutdownSavesAndClosesEveryTable)
     // No server: every request fails at once without touching the network.
     ScopedEnvironment server("COBALT_KEEP_SCORE_SERVER", "not a url");
     TestSupport::LogCapture log;
+    HighScores::SetTableHost(&LiveScoreTableHost::Instance());
     HighScores::ITopScore* level = HighScores::GetLevelScores(3);
     HighScores::ITopScore* stage = HighScores::GetStageScores(8);
     ASSERT_NE(level, nullptr);

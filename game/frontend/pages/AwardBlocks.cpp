@@ -11,8 +11,8 @@
 #include "game/frontend/MenuBeepHelper.h"
 #include "game/frontend/pages/PageRules.h"
 #include "game/frontend/elements/ScaleElement.h"
-#include "game/scores/Awards.h"
 #include "game/play/GameScreen.h"
+#include "game/scores/Awards.h"
 #include "game/widgets/UILinotypeElement.h"
 #include "game/widgets/UITextureButton.h"
 

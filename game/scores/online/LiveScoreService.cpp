@@ -1,4 +1,4 @@
-#include "game/scores/LiveScoreService.h"
+#include "game/scores/online/LiveScoreService.h"
 
 #include "engine/core/DateTime.h"
 #include "engine/core/Log.h"
