@@ -45,6 +45,13 @@ const int32_t kAgeCap = 1 << 20;
 
 const int kTextCapacity[6] = {32, 32, 128, 32, 64, 512}; // lives, kills, score, wave, hint, tutorial
 const int kShortTextCapacity = 32;                       // the cannon count and the banner
+// The left lines start 4 px in and their capitals' side bearing adds about
+// two pixels per scale step; digits end at their advance, so the right-aligned
+// lines keep a scaled pixel more to stand as far from the edge as the left.
+float RightMargin(float scale)
+{
+    return 4.0f + scale;
+}
 
 TileInfo const& Tile(uint32_t id)
 {
@@ -282,7 +289,7 @@ void SimInfoBar::Draw(TransientBatch& batch, float alpha, float scale, Color col
     }
     if (!tutorial)
     {
-        Transform2D(Vector2(area.width - scoreWidth - 4.0f, 0.0f), Vector2(1.0f, 1.0f)).Push();
+        Transform2D(Vector2(area.width - scoreWidth - RightMargin(scale), 0.0f), Vector2(1.0f, 1.0f)).Push();
         DrawTimes(scoreText, scoreAge < kPulseDraws ? 2 : 1);
         Transform2D::Pop();
     }
@@ -307,7 +314,7 @@ void SimInfoBar::Draw(TransientBatch& batch, float alpha, float scale, Color col
     }
     if (!tutorial)
     {
-        Transform2D(Vector2(area.width - waveWidth - 4.0f, 0.0f), Vector2(1.0f, 1.0f)).Push();
+        Transform2D(Vector2(area.width - waveWidth - RightMargin(scale), 0.0f), Vector2(1.0f, 1.0f)).Push();
         waveText.Draw();
         Transform2D::Pop();
     }
