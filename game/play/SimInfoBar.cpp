@@ -45,6 +45,13 @@ const int32_t kAgeCap = 1 << 20;
 
 const int kTextCapacity[6] = {32, 32, 128, 32, 64, 512}; // lives, kills, score, wave, hint, tutorial
 const int kShortTextCapacity = 32;                       // the cannon count and the banner
+// The left lines start 4 px in and their capitals' side bearing adds about
+// two pixels per scale step; digits end at their advance, so the right-aligned
+// lines keep a scaled pixel more to stand as far from the edge as the left.
+float RightMargin(float scale)
+{
+    return 4.0f + scale;
+}
 
 TileInfo const& Tile(uint32_t id)
 {
@@ -63,6 +70,14 @@ void DrawTimes(Vexel::Graphics::Type::LinotypeBatch& text, int times)
         text.Draw();
 }
 
+// The tutorial's texts were broken into lines for a narrower, shorter face:
+// at 20 px our face's lines put the last prompt over the planet. One size
+// down, with empty lines (paragraph gaps, and the room left under the prompt
+// for the continue button) half a line high, every step's text clears the
+// planet and the button.
+const float kTutorialFontSize = 18.0f;
+const float kTutorialGap = 0.5f;
+
 // Splits at '\n'; "a\n" gives "a" and "" (trailing breaks count as lines).
 std::vector<std::string> SplitLines(std::string const& text)
 {
@@ -79,6 +94,14 @@ std::vector<std::string> SplitLines(std::string const& text)
         lines.push_back(text.substr(start, end - start));
         start = end + 1;
     }
+}
+
+float BlockHeight(std::vector<std::string> const& lines, float lineHeight)
+{
+    float height = 0.0f;
+    for (std::string const& line : lines)
+        height += line.empty() ? lineHeight * kTutorialGap : lineHeight;
+    return height;
 }
 
 bool FontReady(IFont* font)
@@ -174,7 +197,8 @@ void SimInfoBar::Draw(TransientBatch& batch, float alpha, float scale, Color col
     IFont* small = GetFont(16.0f * scale);
     IFont* medium = GetFont(20.0f * scale);
     IFont* large = GetFont(42.0f * scale);
-    if (!FontReady(small) || !FontReady(medium) || !FontReady(large))
+    IFont* tutorialFont = GetFont(kTutorialFontSize * scale);
+    if (!FontReady(small) || !FontReady(medium) || !FontReady(large) || !FontReady(tutorialFont))
     {
         // A line laid out before the face is ready would stay empty until
         // its value changed: lay everything out again once it is.
@@ -282,7 +306,7 @@ void SimInfoBar::Draw(TransientBatch& batch, float alpha, float scale, Color col
     }
     if (!tutorial)
     {
-        Transform2D(Vector2(area.width - scoreWidth - 4.0f, 0.0f), Vector2(1.0f, 1.0f)).Push();
+        Transform2D(Vector2(area.width - scoreWidth - RightMargin(scale), 0.0f), Vector2(1.0f, 1.0f)).Push();
         DrawTimes(scoreText, scoreAge < kPulseDraws ? 2 : 1);
         Transform2D::Pop();
     }
@@ -307,7 +331,7 @@ void SimInfoBar::Draw(TransientBatch& batch, float alpha, float scale, Color col
     }
     if (!tutorial)
     {
-        Transform2D(Vector2(area.width - waveWidth - 4.0f, 0.0f), Vector2(1.0f, 1.0f)).Push();
+        Transform2D(Vector2(area.width - waveWidth - RightMargin(scale), 0.0f), Vector2(1.0f, 1.0f)).Push();
         waveText.Draw();
         Transform2D::Pop();
     }
@@ -320,7 +344,7 @@ void SimInfoBar::Draw(TransientBatch& batch, float alpha, float scale, Color col
         DrawBanner(batch, *large, area, colour, textColour, mode, wave, bannerProgress);
 
     if (tutorial)
-        DrawTutorial(*medium, alpha, scale, area, textColour, tutorialStep);
+        DrawTutorial(*tutorialFont, alpha, scale, area, textColour, tutorialStep);
 
     lastAlpha = alpha;
 }
@@ -405,7 +429,7 @@ void SimInfoBar::DrawBanner(TransientBatch& batch, IFont& large, Vexel::Rectangl
     Transform2D::Pop();
 }
 
-void SimInfoBar::DrawTutorial(IFont& medium, float alpha, float scale, Vexel::Rectangle const& area,
+void SimInfoBar::DrawTutorial(IFont& font, float alpha, float scale, Vexel::Rectangle const& area,
                               Color textColour, int32_t step)
 {
     const std::string top = GetTutorialText(step);
@@ -414,32 +438,31 @@ void SimInfoBar::DrawTutorial(IFont& medium, float alpha, float scale, Vexel::Re
     {
         lastTutorialText = top + bottom;
         tutorialText.Clear();
+        tutorialCells.clear();
         const Color lineColour = textColour.ScaleAlpha(alpha);
-        const float lineHeight = medium.GetLineHeight();
-        const std::vector<std::string> topLines = SplitLines(top);
-        for (size_t i = 0; i < topLines.size(); i++)
-        {
-            if (topLines[i].empty())
-                continue;
-            const float width = medium.Measure(topLines[i]).x;
-            medium.Layout(tutorialText, topLines[i],
-                          Vector2(-width * 0.5f, medium.GetBase() + 15.0f * scale + lineHeight * float(i)),
-                          lineColour);
-        }
+        const float lineHeight = font.GetLineHeight();
+        const float centreX = area.x + area.width * 0.5f;
+        // Lays out one block of lines from its top; empty lines are gaps.
+        auto layoutBlock = [&](std::vector<std::string> const& lines, float blockTop) {
+            float y = blockTop;
+            for (std::string const& line : lines)
+            {
+                if (line.empty())
+                {
+                    y += lineHeight * kTutorialGap;
+                    continue;
+                }
+                const float width = font.Measure(line).x;
+                font.Layout(tutorialText, line, Vector2(-width * 0.5f, y + font.GetBase()), lineColour);
+                tutorialCells.push_back(Vexel::Rectangle(centreX - width * 0.5f, area.y + y, width, lineHeight));
+                y += lineHeight;
+            }
+        };
+        layoutBlock(SplitLines(top), 15.0f * scale);
         // The prompt's block ends 12 x scale above the bottom; its trailing
         // empty lines leave room for the continue button.
         const std::vector<std::string> bottomLines = SplitLines(bottom);
-        const float n = float(bottomLines.size());
-        for (size_t i = 0; i < bottomLines.size(); i++)
-        {
-            if (bottomLines[i].empty())
-                continue;
-            const float width = medium.Measure(bottomLines[i]).x;
-            medium.Layout(tutorialText, bottomLines[i],
-                          Vector2(-width * 0.5f, medium.GetBase() + (area.height - 12.0f * scale) +
-                                                     lineHeight * (float(i) - n)),
-                          lineColour);
-        }
+        layoutBlock(bottomLines, area.height - 12.0f * scale - BlockHeight(bottomLines, lineHeight));
     }
     RenderState::SetBlendMode(kAdditive);
     Transform2D(Vector2(area.x + area.width * 0.5f, area.y), Vector2(1.0f, 1.0f)).Push();

@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace Vexel
 {
@@ -76,6 +77,8 @@ public:
     int GetChargeIconCount() const { return chargeIcons; }
     Color GetKillsColour() const { return killsColour; }
     std::string const& GetTutorialLines() const { return lastTutorialText; }
+    // The cells of the tutorial lines last laid out, in screen coordinates.
+    std::vector<Vexel::Rectangle> const& GetTutorialLineCells() const { return tutorialCells; }
 
 private:
     typedef Vexel::Graphics::Type::IFont IFont;
@@ -87,7 +90,7 @@ private:
     void DrawBanner(Vexel::Graphics::Sprites::TransientBatch& batch, IFont& large,
                     Vexel::Rectangle const& area, Color colour, Color textColour, int32_t mode, int32_t wave,
                     float progress);
-    void DrawTutorial(IFont& medium, float alpha, float scale, Vexel::Rectangle const& area, Color textColour,
+    void DrawTutorial(IFont& font, float alpha, float scale, Vexel::Rectangle const& area, Color textColour,
                       int32_t step);
 
     float lastAlpha;
@@ -109,6 +112,7 @@ private:
     LinotypeBatch hintText;
     std::string lastTutorialText;
     LinotypeBatch tutorialText;
+    std::vector<Vexel::Rectangle> tutorialCells;
 
     // Reused for the two texts laid out only while shown: the cannon count
     // and the banner (sized for the longest of either).

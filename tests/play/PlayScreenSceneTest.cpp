@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -206,6 +208,43 @@ TEST_P(PlayScreenScene, TutorialFirstStep)
     EXPECT_FALSE(Hud().GetTutorialLines().empty());
     EXPECT_EQ(0, Hud().GetChargeIconCount());
     Save("tutorial_step0");
+}
+
+// Every step's text and prompt stand clear of the planet and of the continue
+// button under the prompt. With no enemies the tutorial's camera settles on
+// the square of +-70.4 around the planet (radius 40), its glow a few percent
+// further out; the continue button, shown at the steps that wait for a tap,
+// reaches 40 px per scale step above the bottom.
+TEST_P(PlayScreenScene, TutorialTextsClearThePlanetAndTheContinueButton)
+{
+    const float w = float(display->width);
+    const float h = float(display->height);
+    const float scale = w / 320.0f;
+    const float planetRadius = 40.0f * std::min(w, h) / 140.8f * 1.05f;
+    const Vector2 centre(w * 0.5f, h * 0.5f);
+    const float buttonTop = h - 40.0f * scale;
+    for (int step = 0; step < 7; step++)
+    {
+        Sim().StartTutorial(step);
+        Frame(step == 6 ? 90 : 2);
+        std::vector<Vexel::Rectangle> const& cells = Hud().GetTutorialLineCells();
+        ASSERT_FALSE(cells.empty()) << "step " << step;
+        for (Vexel::Rectangle const& cell : cells)
+        {
+            // The distance from the planet's centre to the nearest point of the cell.
+            const float dx = std::max(std::max(cell.Left() - centre.x, centre.x - cell.Right()), 0.0f);
+            const float dy = std::max(std::max(cell.Top() - centre.y, centre.y - cell.Bottom()), 0.0f);
+            EXPECT_GT(std::sqrt(dx * dx + dy * dy), planetRadius) << "step " << step << " line at y " << cell.Top();
+            if (Sim().IsWaitingForTap())
+            {
+                EXPECT_LE(cell.Bottom(), buttonTop) << "step " << step << " line at y " << cell.Top();
+            }
+            EXPECT_GE(cell.Left(), 0.0f) << "step " << step;
+            EXPECT_LE(cell.Right(), w) << "step " << step;
+        }
+    }
+    EXPECT_TRUE(Sim().IsTutorialFinished());
+    Save("tutorial_step6");
 }
 
 TEST_P(PlayScreenScene, PausedByADoubleTapOnThePlanet)
