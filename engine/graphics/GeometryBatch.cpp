@@ -1,5 +1,6 @@
 #include "engine/graphics/GeometryBatch.h"
 
+#include "engine/graphics/BatchFrontEndImpl.h"
 #include "engine/graphics/GeometryBuffer.h"
 #include "engine/graphics/LayeredBatch.h"
 #include "engine/graphics/RenderState.h"
@@ -226,70 +227,19 @@ public:
     }
 };
 
-TransientBatch::TransientBatch() : impl(new BatchImpl()) {}
-TransientBatch::~TransientBatch()
-{
-    delete impl;
-}
+TransientBatch::TransientBatch() : BatchFrontEnd(new BatchImpl()) {}
+
 void TransientBatch::Add(Piece* geometry)
 {
     impl->AddTransient(geometry, kLayer);
 }
-void TransientBatch::Draw()
-{
-    impl->Draw(IdentityTransform());
-}
-void TransientBatch::Draw(Vector2 translation, Vector2 scale)
-{
-    impl->Draw(Transform2D(translation, scale));
-}
-void TransientBatch::Draw(Transform2D const& transform)
-{
-    impl->Draw(transform);
-}
-
-PersistentBatch::PersistentBatch() : impl(new BatchImpl()) {}
-PersistentBatch::~PersistentBatch()
-{
-    delete impl;
-}
-bool PersistentBatch::Add(Piece* geometry, int layer)
-{
-    return impl->Add(geometry, layer);
-}
-bool PersistentBatch::Remove(Piece* geometry)
-{
-    return impl->Remove(geometry, true);
-}
-bool PersistentBatch::Contains(Piece* geometry) const
-{
-    return impl->Contains(geometry);
-}
-void PersistentBatch::SetLayerTransform(int layer, Transform2D const& transform)
-{
-    impl->SetLayerTransform(layer, transform);
-}
-void PersistentBatch::ResetLayerTransform(int layer)
-{
-    impl->ResetLayerTransform(layer);
-}
-Transform2D PersistentBatch::GetLayerTransform(int layer) const
-{
-    return impl->GetLayerTransform(layer);
-}
-void PersistentBatch::Draw()
-{
-    impl->Draw(IdentityTransform());
-}
-void PersistentBatch::Draw(Vector2 translation, Vector2 scale)
-{
-    impl->Draw(Transform2D(translation, scale));
-}
-void PersistentBatch::Draw(Transform2D const& transform)
-{
-    impl->Draw(transform);
-}
 
 } // namespace Geometry
+
+template class BatchFrontEnd<Geometry::ITransientBatch<Geometry::VertexP2T2C>, Geometry::BatchImpl>;
+template class BatchFrontEnd<Geometry::ICollection<Geometry::VertexP2T2C>, Geometry::BatchImpl>;
+template class LayeredFrontEnd<Geometry::ICollection<Geometry::VertexP2T2C>, Geometry::Piece,
+                               Geometry::BatchImpl>;
+
 } // namespace Graphics
 } // namespace Vexel

@@ -10,6 +10,7 @@
 
 #include "engine/core/Transform2D.h"
 #include "engine/core/Vector2.h"
+#include "engine/graphics/BatchFrontEnd.h"
 #include "engine/graphics/Geometry.h"
 #include "engine/graphics/VertexFormat.h"
 
@@ -40,54 +41,28 @@ public:
     virtual bool Remove(Geometry<V>* geometry) = 0;
 };
 
-class TransientBatch : public ITransientBatch<VertexP2T2C>
+class TransientBatch : public BatchFrontEnd<ITransientBatch<VertexP2T2C>, BatchImpl>
 {
 public:
     // Every transient piece goes to this layer.
     static const int kLayer = 2000000000;
 
     TransientBatch();
-    ~TransientBatch() override;
-    TransientBatch(const TransientBatch&) = delete;
-    TransientBatch& operator=(const TransientBatch&) = delete;
 
     // Null is ignored.
     void Add(Geometry<VertexP2T2C>* geometry) override;
-    // With the identity transform.
-    void Draw() override;
-    void Draw(Vector2 translation, Vector2 scale);
+    // Draw() with the identity transform, Draw(translation, scale).
+    using BatchFrontEnd::Draw;
     // Transform2D::None pushes no matrix.
-    void Draw(Transform2D const& transform);
-
-private:
-    BatchImpl* impl;
+    void Draw(Transform2D const& transform) { DrawUnder(transform); }
 };
 
-class PersistentBatch : public ICollection<VertexP2T2C>
+// Add, Remove, Contains and the layer transforms as in LayeredFrontEnd.
+class PersistentBatch : public LayeredFrontEnd<ICollection<VertexP2T2C>, Geometry<VertexP2T2C>, BatchImpl>
 {
 public:
-    PersistentBatch();
-    ~PersistentBatch() override;
-    PersistentBatch(const PersistentBatch&) = delete;
-    PersistentBatch& operator=(const PersistentBatch&) = delete;
-
-    bool Add(Geometry<VertexP2T2C>* geometry, int layer) override;
-    bool Remove(Geometry<VertexP2T2C>* geometry) override;
-    bool Contains(Geometry<VertexP2T2C>* geometry) const;
-
-    // Creates the layer when absent.
-    void SetLayerTransform(int layer, Transform2D const& transform);
-    // Sets Transform2D::None: the layer then draws under the batch's transform alone.
-    void ResetLayerTransform(int layer);
-    // Transform2D::None for a missing layer.
-    Transform2D GetLayerTransform(int layer) const;
-
-    void Draw();
-    void Draw(Vector2 translation, Vector2 scale);
-    void Draw(Transform2D const& transform);
-
-private:
-    BatchImpl* impl;
+    using LayeredFrontEnd::Draw;
+    void Draw(Transform2D const& transform) { DrawUnder(transform); }
 };
 
 } // namespace Geometry

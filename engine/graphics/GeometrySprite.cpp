@@ -30,7 +30,8 @@ Sprite::Sprite(TileInfo const& tile, Vector2 position, Color color, float rotati
 
 Sprite::Sprite(TileInfo const& tile, Vector2 position, Vector2 size, Color color, float rotation,
                int blendMode)
-    : Geometry(4, 0, TileTexture(&tile), blendMode), impl(new Impl(tile, position, size, color, rotation))
+    : Geometry(4, 0, TileTexture(&tile), blendMode),
+      SpriteFrontEnd(new Impl(tile, position, size, color, rotation)), impl(static_cast<Impl*>(shape))
 {
     SetGenerator(Generator(this, &Sprite::Generate));
 }
@@ -40,42 +41,10 @@ Sprite::~Sprite()
     delete impl;
 }
 
-void Sprite::Reshape()
+void Sprite::OnShapeChanged()
 {
     Resize(4, 0);
     impl->dirty = true;
-}
-
-void Sprite::SetState(SpriteState const& state)
-{
-    impl->state = state;
-    Reshape();
-}
-
-SpriteState const& Sprite::GetState() const
-{
-    return impl->state;
-}
-
-void Sprite::SetPosition(Vector2 position)
-{
-    if (impl->SetPosition(position))
-        Reshape();
-}
-
-Vector2 Sprite::GetPosition() const
-{
-    return impl->GetPosition();
-}
-
-void Sprite::SetSize(Vector2 size)
-{
-    SetOrigin(size * 0.5f);
-}
-
-Vector2 Sprite::GetSize() const
-{
-    return GetOrigin() * 2.0f;
 }
 
 void Sprite::SetWidth(float width)
@@ -98,56 +67,16 @@ float Sprite::GetHeight() const
     return impl->state.originY * 2.0f;
 }
 
-void Sprite::SetOrigin(Vector2 origin)
+void Sprite::OnColorChanged()
 {
-    if (impl->SetOrigin(origin))
-        Reshape();
-}
-
-Vector2 Sprite::GetOrigin() const
-{
-    return impl->GetOrigin();
-}
-
-void Sprite::SetRotation(float rotation)
-{
-    if (impl->SetRotation(rotation))
-        Reshape();
-}
-
-float Sprite::GetRotation() const
-{
-    return impl->state.rotation;
-}
-
-void Sprite::SetRegion(Vexel::Rectangle const& region)
-{
-    if (impl->SetRegion(region))
-        Reshape();
-}
-
-Vexel::Rectangle Sprite::GetRegion() const
-{
-    return impl->state.region;
-}
-
-void Sprite::SetColor(Color color)
-{
-    if (!impl->SetColor(color))
-        return;
     // Only the colours change: patch the kept quad instead of regenerating it.
     VertexP2T2C* vertices = GetVertices();
     if (vertices && GetVertexCount() >= 4)
     {
         for (int i = 0; i < 4; ++i)
-            vertices[i].color = color;
+            vertices[i].color = impl->state.color;
         CommitVertices();
     }
-}
-
-Color Sprite::GetColor() const
-{
-    return impl->state.color;
 }
 
 void Sprite::SetTile(TileInfo const& tile, bool takeRegion)
@@ -156,13 +85,8 @@ void Sprite::SetTile(TileInfo const& tile, bool takeRegion)
         return;
     impl->tile = &tile;
     if (takeRegion && impl->SetRegion(tile.uv))
-        Reshape();
+        OnShapeChanged();
     SetTexture(TileTexture(&tile));
-}
-
-TileInfo const* Sprite::GetTile() const
-{
-    return impl->tile;
 }
 
 GenerationResponse::Enum Sprite::Generate(GenerationData<VertexP2T2C>& data)

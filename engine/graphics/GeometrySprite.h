@@ -8,6 +8,7 @@
 #include "engine/core/Rectangle.h"
 #include "engine/core/Vector2.h"
 #include "engine/graphics/Geometry.h"
+#include "engine/graphics/SpriteFrontEnd.h"
 #include "engine/graphics/SpriteState.h"
 #include "engine/graphics/TileInfo.h"
 
@@ -20,7 +21,9 @@ namespace Geometry
 
 typedef Sprites::SpriteState SpriteState;
 
-class Sprite : public Geometry<VertexP2T2C>
+// The state, position, size, origin, rotation, region, colour and tile
+// accessors as in Sprites::SpriteFrontEnd.
+class Sprite : public Geometry<VertexP2T2C>, public Sprites::SpriteFrontEnd
 {
 public:
     // Size = the tile's pixel size. The tile must outlive the sprite.
@@ -28,36 +31,23 @@ public:
     Sprite(TileInfo const& tile, Vector2 position, Vector2 size, Color color, float rotation, int blendMode);
     ~Sprite() override;
 
-    void SetState(SpriteState const& state); // no comparison: always regenerates
-    SpriteState const& GetState() const;
-    void SetPosition(Vector2 position);
-    Vector2 GetPosition() const;
-    void SetSize(Vector2 size);
-    Vector2 GetSize() const;
     void SetWidth(float width);
     float GetWidth() const;
     void SetHeight(float height);
     float GetHeight() const;
-    // Half the size.
-    void SetOrigin(Vector2 origin);
-    Vector2 GetOrigin() const;
-    void SetRotation(float rotation);
-    float GetRotation() const;
-    void SetRegion(Vexel::Rectangle const& region);
-    Vexel::Rectangle GetRegion() const;
-    void SetColor(Color color);
-    Color GetColor() const;
     // Nothing for the same tile. Raises TextureChanged for a different one.
     void SetTile(TileInfo const& tile, bool takeRegion);
-    TileInfo const* GetTile() const;
 
     class Impl;
 
 private:
     GenerationResponse::Enum Generate(GenerationData<VertexP2T2C>& data);
-    void Reshape();
+    // Regenerates the quad at its next use.
+    void OnShapeChanged() override;
+    // Writes the colour straight into the kept quad.
+    void OnColorChanged() override;
 
-    Impl* impl;
+    Impl* impl; // the front end's shape, owned here
 };
 
 } // namespace Geometry

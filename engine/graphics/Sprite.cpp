@@ -21,9 +21,6 @@ public:
     {
     }
 
-    // A setter's result: an effective change marks the sprite changed.
-    void Note(bool changedNow) { changed = changed || changedNow; }
-
     int blendMode;
     bool changed = true;
     Vexel::Event<Sprite*, Texture const&, Texture const&> textureChanged;
@@ -31,7 +28,7 @@ public:
 };
 
 Sprite::Sprite(TileInfo const& tile, SpriteState const& state, int blendMode)
-    : impl(new Impl(tile, state, blendMode))
+    : SpriteFrontEnd(new Impl(tile, state, blendMode)), impl(static_cast<Impl*>(shape))
 {
 }
 
@@ -42,7 +39,8 @@ Sprite::Sprite(TileInfo const& tile, Vector2 position, Color color, float rotati
 
 Sprite::Sprite(TileInfo const& tile, Vector2 position, Vector2 size, Color color, float rotation,
                int blendMode)
-    : impl(new Impl(tile, position, size, color, rotation, blendMode))
+    : SpriteFrontEnd(new Impl(tile, position, size, color, rotation, blendMode)),
+      impl(static_cast<Impl*>(shape))
 {
 }
 
@@ -52,75 +50,14 @@ Sprite::~Sprite()
     delete impl;
 }
 
-void Sprite::SetState(SpriteState const& state)
+void Sprite::OnShapeChanged()
 {
-    impl->state = state;
     impl->changed = true;
 }
 
-SpriteState const& Sprite::GetState() const
+void Sprite::OnColorChanged()
 {
-    return impl->state;
-}
-
-void Sprite::SetPosition(Vector2 position)
-{
-    impl->Note(impl->SetPosition(position));
-}
-
-Vector2 Sprite::GetPosition() const
-{
-    return impl->GetPosition();
-}
-
-void Sprite::SetSize(Vector2 size)
-{
-    SetOrigin(size * 0.5f);
-}
-
-Vector2 Sprite::GetSize() const
-{
-    return GetOrigin() * 2.0f;
-}
-
-void Sprite::SetOrigin(Vector2 origin)
-{
-    impl->Note(impl->SetOrigin(origin));
-}
-
-Vector2 Sprite::GetOrigin() const
-{
-    return impl->GetOrigin();
-}
-
-void Sprite::SetRotation(float rotation)
-{
-    impl->Note(impl->SetRotation(rotation));
-}
-
-float Sprite::GetRotation() const
-{
-    return impl->state.rotation;
-}
-
-void Sprite::SetRegion(Vexel::Rectangle const& region)
-{
-    impl->Note(impl->SetRegion(region));
-}
-
-Vexel::Rectangle Sprite::GetRegion() const
-{
-    return impl->state.region;
-}
-
-void Sprite::SetColor(Color color)
-{
-    impl->Note(impl->SetColor(color));
-}
-
-Color Sprite::GetColor() const
-{
-    return impl->state.color;
+    impl->changed = true;
 }
 
 void Sprite::SetTile(TileInfo const& tile, bool takeRegion)
@@ -135,14 +72,10 @@ void Sprite::SetTile(TileInfo const& tile, bool takeRegion)
         impl->changed = true;
         impl->textureChanged.Raise(this, oldTexture, newTexture);
     }
-    if (takeRegion)
-        impl->Note(impl->SetRegion(tile.uv));
+    if (takeRegion && impl->SetRegion(tile.uv))
+        impl->changed = true;
 }
 
-TileInfo const* Sprite::GetTile() const
-{
-    return impl->tile;
-}
 Texture Sprite::GetTexture() const
 {
     return TileTexture(impl->tile);

@@ -8,6 +8,7 @@
 #include "engine/core/Event.h"
 #include "engine/core/Rectangle.h"
 #include "engine/core/Vector2.h"
+#include "engine/graphics/SpriteFrontEnd.h"
 #include "engine/graphics/SpriteState.h"
 #include "engine/graphics/Texture.h"
 #include "engine/graphics/TileInfo.h"
@@ -19,7 +20,10 @@ namespace Graphics
 namespace Sprites
 {
 
-class Sprite
+// The state, position, size, origin, rotation, region, colour and tile
+// accessors as in SpriteFrontEnd; every effective change marks the sprite
+// changed.
+class Sprite : public SpriteFrontEnd
 {
 public:
     // The tile must outlive the sprite.
@@ -28,30 +32,11 @@ public:
     Sprite(TileInfo const& tile, Vector2 position, Color color, float rotation, int blendMode);
     Sprite(TileInfo const& tile, Vector2 position, Vector2 size, Color color, float rotation, int blendMode);
     // Raises Destroyed.
-    virtual ~Sprite();
-    Sprite(const Sprite&) = delete;
-    Sprite& operator=(const Sprite&) = delete;
+    ~Sprite() override;
 
-    // Setters leave everything, the changed flag too, alone for an equal value.
-    void SetState(SpriteState const& state); // no comparison
-    SpriteState const& GetState() const;
-    void SetPosition(Vector2 position);
-    Vector2 GetPosition() const;
-    void SetSize(Vector2 size);
-    Vector2 GetSize() const;
-    // Half the size.
-    void SetOrigin(Vector2 origin);
-    Vector2 GetOrigin() const;
-    void SetRotation(float rotation);
-    float GetRotation() const;
-    void SetRegion(Vexel::Rectangle const& region);
-    Vexel::Rectangle GetRegion() const;
-    void SetColor(Color color);
-    Color GetColor() const;
     // For a different tile: raises TextureChanged when the texture differs;
     // with takeRegion the tile's region replaces the sprite's.
     void SetTile(TileInfo const& tile, bool takeRegion);
-    TileInfo const* GetTile() const;
 
     // The tile's texture (the empty texture while the tile has none).
     Texture GetTexture() const;
@@ -68,7 +53,10 @@ public:
     class Impl;
 
 private:
-    Impl* impl;
+    void OnShapeChanged() override;
+    void OnColorChanged() override;
+
+    Impl* impl; // the front end's shape, owned here
 };
 
 } // namespace Sprites

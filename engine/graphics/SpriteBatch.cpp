@@ -1,6 +1,7 @@
 #include "engine/graphics/SpriteBatch.h"
 
 #include "engine/core/Log.h"
+#include "engine/graphics/BatchFrontEndImpl.h"
 #include "engine/graphics/GL.h"
 #include "engine/graphics/GeometryBuffer.h"
 #include "engine/graphics/LayeredBatch.h"
@@ -142,22 +143,22 @@ const uint16_t* GetSharedIndices(int quadCount)
     return pattern.data();
 }
 
-class TransientBatch::BatchImpl
+class TransientBatchImpl
 {
 public:
-    explicit BatchImpl(int capacity)
+    explicit TransientBatchImpl(int capacity)
         : quadCapacity(capacity), groupCapacity(capacity / 2 < 1 ? 1 : capacity / 2), current(0)
     {
     }
 
-    ~BatchImpl()
+    ~TransientBatchImpl()
     {
         for (SpriteVertexList* list : lists)
             delete list;
     }
 
-    BatchImpl(const BatchImpl&) = delete;
-    BatchImpl& operator=(const BatchImpl&) = delete;
+    TransientBatchImpl(const TransientBatchImpl&) = delete;
+    TransientBatchImpl& operator=(const TransientBatchImpl&) = delete;
 
     void AddQuad(Texture const& texture, SpriteState const& state, int blendMode)
     {
@@ -222,19 +223,20 @@ private:
     size_t current;                       // lists.size() while there is none
 };
 
-TransientBatch::TransientBatch(int capacity)
+namespace
 {
-    if (capacity < 1 || capacity > kMaxCapacity)
-    {
-        Vexel::Log::Warning("spritebatch", "capacity %d clamped to 1..%d", capacity, kMaxCapacity);
-        capacity = capacity < 1 ? 1 : kMaxCapacity;
-    }
-    impl = new BatchImpl(capacity);
+int ClampCapacity(int capacity)
+{
+    if (capacity >= 1 && capacity <= TransientBatch::kMaxCapacity)
+        return capacity;
+    Vexel::Log::Warning("spritebatch", "capacity %d clamped to 1..%d", capacity,
+                        TransientBatch::kMaxCapacity);
+    return capacity < 1 ? 1 : TransientBatch::kMaxCapacity;
 }
+} // namespace
 
-TransientBatch::~TransientBatch()
+TransientBatch::TransientBatch(int capacity) : BatchFrontEnd(new TransientBatchImpl(ClampCapacity(capacity)))
 {
-    delete impl;
 }
 
 void TransientBatch::AddSprite(Sprite* sprite)
@@ -288,20 +290,7 @@ void TransientBatch::AddTileRotated(TileInfo const& tile, float rotation, Vector
     AddRegionSizedRotated(TileTexture(&tile), rotation, tile.uv, position, tile.size, color, blendMode);
 }
 
-void TransientBatch::Draw()
-{
-    impl->Draw(IdentityTransform());
-}
-void TransientBatch::Draw(Vector2 translation, Vector2 scale)
-{
-    impl->Draw(Transform2D(translation, scale));
-}
-void TransientBatch::DrawTransformed(Transform2D const& transform)
-{
-    impl->Draw(transform);
-}
-
-class PersistentBatch::Impl : public LayeredBatch<Sprite, SpriteLayer>
+class PersistentBatchImpl : public LayeredBatch<Sprite, SpriteLayer>
 {
 public:
     void Draw(Transform2D const& transform)
@@ -336,48 +325,11 @@ private:
     }
 };
 
-PersistentBatch::PersistentBatch() : impl(new Impl()) {}
-PersistentBatch::~PersistentBatch()
-{
-    delete impl;
-}
-bool PersistentBatch::Add(Sprite* sprite, int layer)
-{
-    return impl->Add(sprite, layer);
-}
-bool PersistentBatch::Remove(Sprite* sprite)
-{
-    return impl->Remove(sprite, true);
-}
-bool PersistentBatch::Contains(Sprite* sprite) const
-{
-    return impl->Contains(sprite);
-}
-void PersistentBatch::SetLayerTransform(int layer, Transform2D const& transform)
-{
-    impl->SetLayerTransform(layer, transform);
-}
-void PersistentBatch::ResetLayerTransform(int layer)
-{
-    impl->ResetLayerTransform(layer);
-}
-Transform2D PersistentBatch::GetLayerTransform(int layer) const
-{
-    return impl->GetLayerTransform(layer);
-}
-void PersistentBatch::Draw()
-{
-    impl->Draw(IdentityTransform());
-}
-void PersistentBatch::Draw(Vector2 translation, Vector2 scale)
-{
-    impl->Draw(Transform2D(translation, scale));
-}
-void PersistentBatch::DrawTransformed(Transform2D const& transform)
-{
-    impl->Draw(transform);
-}
-
 } // namespace Sprites
+
+template class BatchFrontEnd<Sprites::ITransientBatch, Sprites::TransientBatchImpl>;
+template class BatchFrontEnd<Sprites::ICollection, Sprites::PersistentBatchImpl>;
+template class LayeredFrontEnd<Sprites::ICollection, Sprites::Sprite, Sprites::PersistentBatchImpl>;
+
 } // namespace Graphics
 } // namespace Vexel

@@ -15,6 +15,7 @@
 #include "engine/core/Rectangle.h"
 #include "engine/core/Transform2D.h"
 #include "engine/core/Vector2.h"
+#include "engine/graphics/BatchFrontEnd.h"
 #include "engine/graphics/SpriteState.h"
 #include "engine/graphics/Texture.h"
 #include "engine/graphics/TileInfo.h"
@@ -29,6 +30,8 @@ namespace Sprites
 {
 
 class Sprite;
+class TransientBatchImpl;
+class PersistentBatchImpl;
 
 // A run of consecutive quads drawn with one call.
 struct SpriteGroup
@@ -62,17 +65,17 @@ public:
     virtual void Draw() = 0;
 };
 
-class TransientBatch : public ITransientBatch
+// Draw() and Draw(translation, scale) as in BatchFrontEnd.
+class TransientBatch : public BatchFrontEnd<ITransientBatch, TransientBatchImpl>
 {
 public:
+    typedef TransientBatchImpl BatchImpl;
+
     // Indices are 16-bit: a list of 4 x capacity vertices must stay within
     // 65536, so capacity is clamped to 1..16384.
     static const int kMaxCapacity = 16384;
 
     explicit TransientBatch(int capacity);
-    ~TransientBatch() override;
-    TransientBatch(const TransientBatch&) = delete;
-    TransientBatch& operator=(const TransientBatch&) = delete;
 
     void AddSprite(Sprite* sprite) override;
     void AddQuad(Texture const& texture, SpriteState const& state, int blendMode) override;
@@ -87,15 +90,8 @@ public:
                              Color color, int blendMode) override;
     void AddTileRotated(TileInfo const& tile, float rotation, Vector2 position, Color color,
                         int blendMode) override;
-    void Draw() override;
-    void Draw(Vector2 translation, Vector2 scale);
     // Transform2D::None pushes no matrix.
-    void DrawTransformed(Transform2D const& transform);
-
-    class BatchImpl;
-
-private:
-    BatchImpl* impl;
+    void DrawTransformed(Transform2D const& transform) { DrawUnder(transform); }
 };
 
 class ICollection
@@ -108,33 +104,15 @@ public:
     virtual bool Contains(Sprite* sprite) const = 0;
 };
 
-class PersistentBatch : public ICollection
+// Add, Remove, Contains, the layer transforms, Draw() and Draw(translation,
+// scale) as in LayeredFrontEnd. Layers in ascending order, sprites in the
+// order added.
+class PersistentBatch : public LayeredFrontEnd<ICollection, Sprite, PersistentBatchImpl>
 {
 public:
-    PersistentBatch();
-    ~PersistentBatch() override;
-    PersistentBatch(const PersistentBatch&) = delete;
-    PersistentBatch& operator=(const PersistentBatch&) = delete;
+    typedef PersistentBatchImpl BatchImpl;
 
-    bool Add(Sprite* sprite, int layer) override;
-    bool Remove(Sprite* sprite) override;
-    bool Contains(Sprite* sprite) const override;
-
-    // Creates the layer when absent.
-    void SetLayerTransform(int layer, Transform2D const& transform);
-    void ResetLayerTransform(int layer);
-    // Transform2D::None for a missing layer.
-    Transform2D GetLayerTransform(int layer) const;
-
-    // Layers in ascending order, sprites in the order added.
-    void Draw();
-    void Draw(Vector2 translation, Vector2 scale);
-    void DrawTransformed(Transform2D const& transform);
-
-    class Impl;
-
-private:
-    Impl* impl;
+    void DrawTransformed(Transform2D const& transform) { DrawUnder(transform); }
 };
 
 // 6q indices: quad j reads 4j, 4j+1, 4j+2, 4j+3, then 4j+3, 4j+4 to join
