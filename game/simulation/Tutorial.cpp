@@ -1,4 +1,4 @@
-// Mode 7: a scripted tutorial of seven steps inside the normal simulation.
+// GameMode::Tutorial: a scripted tutorial of seven steps inside the normal simulation.
 // Each step waits for its own condition (a continue tap, a cleared wave,
 // spent cannon shots, a pause) before the next begins; the wave state machine
 // asks UpdateTutorialStep every running tick.
