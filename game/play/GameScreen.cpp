@@ -10,6 +10,7 @@
 #include "game/play/TiltHelpers.h"
 #include "game/scores/GamePrefs.h"
 #include "game/simulation/Flash.h"
+#include "game/simulation/GameMode.h"
 #include "game/simulation/SimulationView.h"
 
 #include <memory>
@@ -76,7 +77,7 @@ void GameScreen::OnTouchUp(Vector2 const&, int) {}
 bool GameScreen::IsPausable() const
 {
     const int mode = simulation.GetMode();
-    return !simulation.IsGameOver() && mode != 0 && mode != 7;
+    return !simulation.IsGameOver() && mode != GameMode::None && mode != GameMode::Tutorial;
 }
 
 void GameScreen::OnPause()
@@ -116,7 +117,7 @@ void GameScreen::Update(float dt)
         locks.clear();
 
     Vector2 tiltAim(0.0f, 0.0f);
-    const bool playing = !over && simulation.GetMode() != 0;
+    const bool playing = !over && simulation.GetMode() != GameMode::None;
     const bool tiltControls = GamePrefs::IsTiltInUse();
     Vector3 const& tilt = *UIManager::GetTilt();
 

@@ -10,6 +10,7 @@
 #include "engine/graphics/type/ITypeface.h"
 #include "engine/ui/UIHelper.h"
 #include "game/scores/Awards.h"
+#include "game/simulation/GameMode.h"
 #include "game/simulation/Tutorial.h"
 
 #include <algorithm>
@@ -145,8 +146,8 @@ std::string SimInfoBar::BannerText(int32_t mode, int32_t wave)
 {
     switch (mode)
     {
-    case 1:
-    case 2:
+    case GameMode::Classic:
+    case GameMode::Quickstart:
     {
         std::string text = "Wave " + std::to_string(wave);
         for (int32_t step : {9, 24, 49, 99, 199})
@@ -154,13 +155,13 @@ std::string SimInfoBar::BannerText(int32_t mode, int32_t wave)
                 text += "!";
         return text;
     }
-    case 3:
+    case GameMode::Level:
         return "Final Wave!";
-    case 4:
+    case GameMode::Practice:
         return "Practice Mode";
-    case 5:
+    case GameMode::GauntletStage:
         return wave < 8 ? std::to_string(9 - wave) + " Waves Left!" : "Final Wave!";
-    case 6:
+    case GameMode::FullGauntlet:
         return wave < 64 ? std::to_string(65 - wave) + " Waves Left!" : "Final Wave!";
     default:
         return std::string();
@@ -212,7 +213,7 @@ void SimInfoBar::Draw(TransientBatch& batch, float alpha, float scale, Color col
     const Vector2 row2 = row1 + Vector2(0.0f, small->GetLineHeight());
     const Color barColour = colour.ScaleAlpha(alpha);
     const Color textColour = Color(127, 212, 255, colour.a).ScaleAlpha(alpha);
-    const bool tutorial = mode == 7;
+    const bool tutorial = mode == GameMode::Tutorial;
     const bool alphaChanged = alpha != lastAlpha;
 
     // Kills.

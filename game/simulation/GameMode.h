@@ -13,6 +13,11 @@ struct GameMode
         Practice = 4,      // a designed level without score
         GauntletStage = 5, // the eight waves of one stage
         FullGauntlet = 6,  // all 64 waves
-        Tutorial = 7
+        Tutorial = 7,
+        Last = Tutorial
     };
+
+    // A designed level, its practice, a gauntlet stage and the full gauntlet
+    // start at a designed level; the others have none.
+    static bool StartsAtLevel(int mode) { return mode >= Level && mode <= FullGauntlet; }
 };

@@ -70,7 +70,7 @@ void Simulation::Initialise()
     waveState = 0;
     stateTicks = 0;
     waveNumber = 1;
-    mode = 0;
+    mode = GameMode::None;
     ClearSpawnList(spawnList);
     seconds = 0;
     secondTicks = 0;
@@ -215,21 +215,21 @@ bool Simulation::IsGameOver() const
 
 bool Simulation::IsGauntletWon() const
 {
-    return (mode == 5 || mode == 6) && IsGameOver() && population != 0;
+    return (mode == GameMode::GauntletStage || mode == GameMode::FullGauntlet) && IsGameOver() && population != 0;
 }
 
 HighScores::ITopScore* Simulation::GetHighScores() const
 {
     switch (mode)
     {
-    case 1:
-    case 2:
+    case GameMode::Classic:
+    case GameMode::Quickstart:
         return HighScores::GetInfiniteScores();
-    case 3:
+    case GameMode::Level:
         return waveList.empty() ? nullptr : HighScores::GetLevelScores(waveList[0]);
-    case 5:
+    case GameMode::GauntletStage:
         return waveList.empty() ? nullptr : HighScores::GetStageScores(waveList[0] / 8);
-    case 6:
+    case GameMode::FullGauntlet:
         return HighScores::GetStageScores(8);
     default:
         return nullptr;
@@ -240,11 +240,11 @@ Award* Simulation::GetAward() const
 {
     switch (mode)
     {
-    case 3:
+    case GameMode::Level:
         return waveList.empty() ? nullptr : AllAwards::GetAward(waveList[0]);
-    case 5:
+    case GameMode::GauntletStage:
         return waveList.empty() ? nullptr : AllAwards::GetGroupAward(waveList[0] / 8);
-    case 6:
+    case GameMode::FullGauntlet:
         return AllAwards::GetGroupAward(8);
     default:
         return nullptr;

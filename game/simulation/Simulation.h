@@ -3,15 +3,14 @@
 // locks, the planet cannon, the tutorial and the effects.
 //
 // The play screen owns one Simulation for the whole run of the program. It is
-// built in mode 0 (no game: a trickle of enemies drifts in behind the menus
+// built in GameMode::None (no game: a trickle of enemies drifts in behind the menus
 // and lands), restarted for every game, and advanced in whole ticks of 1/30 s
 // by Update. Everything the game logic draws at random comes from its own
 // MT19937 in a fixed order, so equal seeds and equal inputs give equal games
 // (simrun relies on this for replays). Main thread only.
 //
-// Game modes: 0 no game, 1 endless from wave 1, 2 endless from a chosen wave,
-// 3 one designed level, 4 practice of a level, 5 an eight-wave gauntlet
-// stage, 6 the 64-wave gauntlet, 7 the tutorial.
+// The game modes are GameMode's; mode fields and arguments hold its numbers,
+// as the saved form does.
 //
 // Draw and the drawing of the world's parts live in draw/, a library of its
 // own and the only one of the world that reaches GL; the fields they need
@@ -34,6 +33,7 @@
 #include "game/simulation/KDTree.h"
 #include "game/simulation/ParticleSystem.h"
 #include "game/simulation/Flash.h"
+#include "game/simulation/GameMode.h"
 #include "game/simulation/ScreenShake.h"
 #include "game/simulation/SimulationHud.h"
 #include "game/simulation/SimulationInput.h"
@@ -95,7 +95,7 @@ public:
     Vector2 ScreenToWorld(Vector2 point) const;
     Vector2 WorldToScreen(Vector2 point) const;
 
-    // Tutorial (mode 7).
+    // Tutorial (GameMode::Tutorial).
     bool IsCannonLockedByTutorial() const;
     bool IsPlanetTapBlocked() const { return false; }
     bool IsTutorialFinished() const;
@@ -115,7 +115,7 @@ public:
 
     // The saved form (raw little-endian, version 1). Load is meant for a
     // freshly built Simulation and trusts nothing: on any fault it leaves a
-    // fresh mode-0 world, logs one line and returns false.
+    // fresh GameMode::None world, logs one line and returns false.
     void Save(std::ostream& out) const;
     bool Load(std::istream& in);
 

@@ -33,7 +33,7 @@ Vexel::Rectangle Simulation::ComputeViewBounds() const
 {
     const bool empty = enemyCount == 0 && followerCount == 0 && blockerCount == 0;
     const float base = empty ? 1.1f : 0.4f;
-    const float zoom = mode == 7 ? 3.2f : (IsGauntletWon() ? 3.8f : 1.2f);
+    const float zoom = mode == GameMode::Tutorial ? 3.2f : (IsGauntletWon() ? 3.8f : 1.2f);
     const float half = 20.0f * base * zoom;
     Vexel::Rectangle bounds(-half, -half, 2.0f * half, 2.0f * half);
 

@@ -63,10 +63,10 @@ void Simulation::FireAtLocks()
 {
     const bool noEnemies = enemyCount == 0 && followerCount == 0 && blockerCount == 0;
     const bool anyLock = !locks.empty();
-    const bool tutorialDemo = anyLock && cannonArmed == 0 && mode == 7 && tutorialStep == 2;
+    const bool tutorialDemo = anyLock && cannonArmed == 0 && mode == GameMode::Tutorial && tutorialStep == 2;
     const bool playing = anyLock && !noEnemies && population != 0 && cannonArmed == 0;
     // The tutorial's cannon step holds fire while the cannon has shots.
-    const bool heldBack = mode == 7 && tutorialStep == 3 && cannonCharges > 0;
+    const bool heldBack = mode == GameMode::Tutorial && tutorialStep == 3 && cannonCharges > 0;
     if (!(tutorialDemo || playing) || heldBack)
         return;
 
@@ -157,7 +157,7 @@ void Simulation::CollideEnemies(Enemy* array, Enemy* leaderArray, int32_t& count
                 multiplier = multiplier * 3 / 4;
                 if (multiplier <= 0)
                     multiplier = 1;
-                if (mode != 0 && GamePrefs::GetVibration())
+                if (mode != GameMode::None && GamePrefs::GetVibration())
                     Vexel::Platform::Vibrate();
                 const int faction = int(type.faction & 1);
                 if (population > loss)
@@ -171,7 +171,7 @@ void Simulation::CollideEnemies(Enemy* array, Enemy* leaderArray, int32_t& count
                     population = 0;
                 }
                 // The tutorial's planet cannot die.
-                if (mode == 7 && population == 0)
+                if (mode == GameMode::Tutorial && population == 0)
                     population = 1;
                 shake.KickLanding();
             }
@@ -189,7 +189,7 @@ void Simulation::CollideEnemies(Enemy* array, Enemy* leaderArray, int32_t& count
             continue;
 
         // Death: quieter behind the menus and after a lost game.
-        const float volume = (population == 0 || mode == 0) ? 0.52f : 1.0f;
+        const float volume = (population == 0 || mode == GameMode::None) ? 0.52f : 1.0f;
         GameSounds::Play(int(type.deathSound), volume, 1.0f);
         if (hit && population != 0)
         {

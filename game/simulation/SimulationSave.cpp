@@ -243,7 +243,7 @@ bool Simulation::LoadFields(std::istream& in, std::string& error)
     }
 
     if (!read.Int(waveState, "wave state", 0, 2) || !read.Int(stateTicks, "state ticks", 0, INT32_MAX) ||
-        !read.Int(waveNumber, "wave number", 0, INT32_MAX) || !read.Int(mode, "mode", 0, 7))
+        !read.Int(waveNumber, "wave number", 0, INT32_MAX) || !read.Int(mode, "mode", GameMode::None, GameMode::Last))
         return false;
     // The end marker 64 only closes the list of a finished game; any other
     // entry names a designed level.

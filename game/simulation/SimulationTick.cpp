@@ -117,7 +117,7 @@ void Simulation::UpdateInput(SimulationInput const& input, float tickSeconds)
 {
     cannonCooldown -= tickSeconds;
     aimMarks.clear();
-    if (population == 0 || mode == 0)
+    if (population == 0 || mode == GameMode::None)
     {
         locks.clear();
         firedLocks.clear();
@@ -353,7 +353,7 @@ void Simulation::UpdateWaves()
     stateTicks += 1;
     if (waveState == 0)
     {
-        if (mode == 7 || stateTicks > kIntermissionTicks)
+        if (mode == GameMode::Tutorial || stateTicks > kIntermissionTicks)
         {
             waveState = 1;
             stateTicks = 0;
@@ -394,10 +394,10 @@ void Simulation::UpdateWaves()
     CarryOutSpawnRequests(waveRequests, waveRequests.size(), noDeadLeaders, noMoves);
 
     bool done = !pending && enemyCount == 0 && followerCount == 0 && population != 0;
-    if (mode == 3)
+    if (mode == GameMode::Level)
         done = done && blockerCount == 0;
 
-    if (mode == 7)
+    if (mode == GameMode::Tutorial)
     {
         done = UpdateTutorialStep(done);
         const bool byTap = !done && tutorialAwaitingTap != 0 && tutorialTapped != 0;
@@ -424,7 +424,7 @@ void Simulation::UpdateWaves()
 
     if (!done)
         return;
-    if (mode == 4)
+    if (mode == GameMode::Practice)
         cannonCharges = 3;
     waveNumber += 1;
     if (!IsWaveListComplete(mode, waveNumber, waveList))
@@ -434,7 +434,8 @@ void Simulation::UpdateWaves()
         if (hud)
             hud->waveStarted();
         stateTicks = 0;
-        if ((mode == 1 || mode == 2 || mode == 6) && waveNumber % 10 == 0)
+        if ((mode == GameMode::Classic || mode == GameMode::Quickstart || mode == GameMode::FullGauntlet) &&
+            waveNumber % 10 == 0)
             cannonCharges += 1;
     }
     else

@@ -1,4 +1,4 @@
-// Mode 7: a scripted tutorial of seven steps inside the normal simulation.
+// GameMode::Tutorial: a scripted tutorial of seven steps inside the normal simulation.
 // Each step waits for its own condition (a continue tap, a cleared wave,
 // spent cannon shots, a pause) before the next begins; the wave state machine
 // asks UpdateTutorialStep every running tick.
@@ -75,14 +75,14 @@ void Simulation::StartTutorial(int step)
     tutorialWave = 0;
     tutorialAwaitingTap = 0;
     tutorialTapped = 0;
-    StartGame(7, 0);
+    StartGame(GameMode::Tutorial, 0);
     UpdateTutorialStep(false);
 }
 
 // Sets up the current step and answers whether its condition is met.
 bool Simulation::UpdateTutorialStep(bool waveDone)
 {
-    if (mode != 7)
+    if (mode != GameMode::Tutorial)
     {
         tutorialPaused = 0;
         return false;
@@ -121,7 +121,7 @@ bool Simulation::UpdateTutorialStep(bool waveDone)
 
 bool Simulation::IsTutorialFinished() const
 {
-    return tutorialFinished != 0 && mode == 7;
+    return tutorialFinished != 0 && mode == GameMode::Tutorial;
 }
 
 bool Simulation::IsWaitingForTap() const
@@ -136,5 +136,5 @@ void Simulation::ContinueTutorial()
 
 bool Simulation::IsCannonLockedByTutorial() const
 {
-    return mode == 7 && tutorialStep != 3;
+    return mode == GameMode::Tutorial && tutorialStep != 3;
 }

@@ -2,6 +2,7 @@
 
 #include "engine/core/Random.h"
 #include "game/simulation/DesignedLevels.h"
+#include "game/simulation/GameMode.h"
 #include "game/simulation/SpawnWaves.h"
 
 #include <algorithm>
@@ -117,7 +118,7 @@ void BuildWaveList(SpawnList& spawnList, int mode, int waveNumber, int tutorialS
                    WaveList& waveList, int levelIndex)
 {
     if (waveList.empty() && IsDesignedLevel(levelIndex))
-        mode = 3;
+        mode = GameMode::Level;
     else
         levelIndex = kNoDesignedLevel;
 
@@ -125,14 +126,14 @@ void BuildWaveList(SpawnList& spawnList, int mode, int waveNumber, int tutorialS
 
     switch (mode)
     {
-    case 0:
+    case GameMode::None:
         if (random != nullptr)
             AppendMenuWave(spawnList, *random);
         break;
-    case 1:
-    case 2:
+    case GameMode::Classic:
+    case GameMode::Quickstart:
     {
-        int w = mode == 2 ? std::max(waveNumber, 4) : waveNumber;
+        int w = mode == GameMode::Quickstart ? std::max(waveNumber, 4) : waveNumber;
         if (w >= 1 && w <= 3)
             AddDesignedWave(spawnList, waveList, random, w - 1, true, factor);
         else if (random != nullptr)
@@ -143,8 +144,8 @@ void BuildWaveList(SpawnList& spawnList, int mode, int waveNumber, int tutorialS
         }
         break;
     }
-    case 3:
-    case 4:
+    case GameMode::Level:
+    case GameMode::Practice:
     {
         int level = levelIndex;
         if (!IsDesignedLevel(level))
@@ -152,8 +153,8 @@ void BuildWaveList(SpawnList& spawnList, int mode, int waveNumber, int tutorialS
         AddDesignedWave(spawnList, waveList, random, level, true, 1.0f);
         break;
     }
-    case 5:
-    case 6:
+    case GameMode::GauntletStage:
+    case GameMode::FullGauntlet:
     {
         int level = 0;
         if (!waveList.empty())
@@ -165,7 +166,7 @@ void BuildWaveList(SpawnList& spawnList, int mode, int waveNumber, int tutorialS
         AddDesignedWave(spawnList, waveList, random, level, true, 1.0f);
         break;
     }
-    case 7:
+    case GameMode::Tutorial:
         AppendTutorialWave(spawnList, tutorialStep);
         break;
     default:
@@ -177,11 +178,11 @@ int32_t WavesForMode(int mode)
 {
     switch (mode)
     {
-    case 3:
+    case GameMode::Level:
         return 1;
-    case 5:
+    case GameMode::GauntletStage:
         return 8;
-    case 6:
+    case GameMode::FullGauntlet:
         return 64;
     default:
         return -1;

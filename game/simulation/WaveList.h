@@ -1,6 +1,5 @@
-// Which wave a game plays next. Each game mode (0 menu world, 1 Classic,
-// 2 Quickstart, 3 one designed level, 4 practice, 5 gauntlet stage, 6 full
-// gauntlet, 7 tutorial) picks its next wave from the wave number and the
+// Which wave a game plays next. Each game mode (GameMode, the menu world's
+// None included) picks its next wave from the wave number and the
 // designed levels played so far, appends its spawn records and records the
 // level in the wave list.
 #pragma once
@@ -33,7 +32,8 @@ void BuildWaveList(SpawnList& spawnList, int mode, int waveNumber, int tutorialS
 void AddDesignedWave(SpawnList& spawnList, WaveList& waveList, Vexel::Random* random, int level, bool rotate,
                      float difficultyFactor);
 
-// 1 for mode 3, 8 for mode 5, 64 for mode 6, -1 (endless) for the others.
+// 1 for a Level, 8 for a GauntletStage, 64 for the FullGauntlet, -1 (endless)
+// for the others.
 int32_t WavesForMode(int mode);
 
 // Whether a mode with a fixed number of waves has had them all.

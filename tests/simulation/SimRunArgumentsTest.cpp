@@ -35,6 +35,11 @@ TEST(SimRunArguments, ALevelIsOneOfTheSixtyFourWhereTheModeNeedsOne)
         {{"--seed", "1", "--mode", "2", "--level", "5"}, true, 5, ""}, // no use for it, but a level
         {{"--seed", "1", "--mode", "3"}, false, 0, "mode 3 needs --level, a level from 0 to 63"},
         {{"--seed", "1", "--mode", "5"}, false, 0, "mode 5 needs --level, a level from 0 to 63"},
+        {{"--seed", "1", "--mode", "4"}, false, 0, "mode 4 needs --level"},
+        {{"--seed", "1", "--mode", "6"}, false, 0, "mode 6 needs --level"},
+        {{"--seed", "1", "--mode", "2"}, true, -1, ""},
+        {{"--seed", "1", "--mode", "8"}, false, 0, "bad argument \"--mode\" 8"},
+        {{"--seed", "1", "--mode", "-1"}, false, 0, "bad argument \"--mode\" -1"},
         {{"--seed", "1", "--mode", "3", "--level", "64"},
          false,
          0,

@@ -3,6 +3,7 @@
 #include "engine/core/HashBytes.h"
 #include "engine/core/Log.h"
 #include "game/simulation/DesignedLevels.h"
+#include "game/simulation/GameMode.h"
 #include "engine/core/VectorMath.h"
 #include "game/simulation/Simulation.h"
 #include "game/simulation/SimulationView.h"
@@ -23,10 +24,6 @@ namespace
 {
 using Vexel::kPi;
 using Vexel::kTwoPi;
-
-// A designed level, its practice, a gauntlet stage and the full gauntlet
-// start at a level; the others have none.
-bool ModeTakesLevel(int mode) { return mode >= 3 && mode <= 6; }
 
 bool ParseInt(const char* text, long long low, long long high, long long& value)
 {
@@ -173,21 +170,21 @@ void StartMode(Simulation& sim, SimRunOptions const& options)
     const int level = options.level;
     switch (options.mode)
     {
-    case 1:
-    case 2:
+    case GameMode::Classic:
+    case GameMode::Quickstart:
         sim.StartGame(options.mode, options.wave);
         break;
-    case 3:
-    case 4:
-    case 5:
-    case 6:
+    case GameMode::Level:
+    case GameMode::Practice:
+    case GameMode::GauntletStage:
+    case GameMode::FullGauntlet:
         sim.StartGameAtLevel(level, options.mode, 1);
         break;
-    case 7:
+    case GameMode::Tutorial:
         sim.StartTutorial(0);
         break;
     default:
-        break; // mode 0: the world behind the menus, as built
+        break; // GameMode::None: the world behind the menus, as built
     }
 }
 
@@ -224,7 +221,7 @@ bool ParseSimRunArguments(int argc, char const* const* argv, SimRunOptions& opti
             options.seed = unsigned(number);
             haveSeed = true;
         }
-        else if (name == "--mode" && ParseInt(value, 0, 7, number))
+        else if (name == "--mode" && ParseInt(value, GameMode::None, GameMode::Last, number))
         {
             options.mode = int(number);
             haveMode = true;
@@ -268,7 +265,7 @@ bool ParseSimRunArguments(int argc, char const* const* argv, SimRunOptions& opti
         error = "--seed and --mode are required";
         return false;
     }
-    if (ModeTakesLevel(options.mode) && !haveLevel)
+    if (GameMode::StartsAtLevel(options.mode) && !haveLevel)
     {
         error = "mode " + std::to_string(options.mode) + " needs --level, a level from 0 to " +
                 std::to_string(kDesignedLevelCount - 1);

@@ -20,14 +20,16 @@
 // Commands act before the tick of their number runs (ticks count from 1).
 #pragma once
 
+#include "game/simulation/GameMode.h"
+
 #include <iosfwd>
 #include <string>
 
 struct SimRunOptions
 {
     unsigned seed = 1;
-    int mode = 1;
-    int level = -1; // none: modes 3 to 6 need one
+    int mode = GameMode::Classic; // its number, as given to --mode
+    int level = -1; // none: the modes that start at a level need one
     int wave = 1;
     int ticks = 3000;
     int every = 1;
@@ -38,7 +40,7 @@ struct SimRunOptions
 };
 
 // False, with a message, on unknown or malformed arguments, and when a mode
-// that starts at a level (3 to 6) has no --level from 0 to 63.
+// that starts at a level (GameMode::StartsAtLevel) has no --level from 0 to 63.
 bool ParseSimRunArguments(int argc, char const* const* argv, SimRunOptions& options, std::string& error);
 
 // Runs the game and writes the trace; 0 on success, 1 when the script or a

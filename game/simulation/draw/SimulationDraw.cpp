@@ -315,7 +315,7 @@ void Simulation::DrawGrid(Vexel::Rectangle const& area, ViewFrame const& frame, 
 
 void Simulation::DrawHud(Vexel::Rectangle const& area, Color colour)
 {
-    const bool visible = paused == 0 && flatWarning == 0 && !IsGameOver() && mode != 0;
+    const bool visible = paused == 0 && flatWarning == 0 && !IsGameOver() && mode != GameMode::None;
     hudAlpha = visible ? std::min(hudAlpha + 0.1f, 1.0f) : std::max(hudAlpha - 0.1f, 0.0f);
     if (!(hudAlpha > 0.005f) || !hud)
         return;
