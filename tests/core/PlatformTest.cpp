@@ -3,27 +3,13 @@
 #include "engine/platform/PlatformLibrary.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDirectory.h"
+#include "tests/support/TextFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sys/stat.h>
 #include <vector>
-
-namespace
-{
-std::string ReadText(std::string const& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteText(std::string const& path, std::string const& text)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
-} // namespace
 
 TEST(PlatformLibrary, ScreenMetricsDefaultAndOverride)
 {

@@ -5,6 +5,7 @@
 #include "engine/platform/ReplacingFile.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDirectory.h"
+#include "tests/support/TextFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -23,18 +24,6 @@
 
 namespace
 {
-std::string ReadText(std::string const& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteText(std::string const& path, std::string const& text)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
-
 // A save folder of its own, through the platform layer's environment.
 struct SaveFolder
 {
