@@ -40,7 +40,7 @@ Simulation::Simulation(unsigned seedValue)
     requests.reserve(64);
     waveRequests.reserve(16);
     discardedRequests.reserve(64);
-    BuildWaveList(spawnList, mode, waveNumber, tutorialWave, &random, waveList, 64);
+    BuildWaveList(spawnList, mode, waveNumber, tutorialWave, &random, waveList, kNoDesignedLevel);
     AddTint(&cannonGlow);
 }
 
@@ -126,7 +126,7 @@ void Simulation::ResetToFresh()
     view = ViewFrame(Vector2(0.0f, 0.0f), float(Vexel::Platform::GetScreenWidth()) / 160.0f,
                      Vexel::Platform::GetScreenSize());
     random.Seed(seed);
-    BuildWaveList(spawnList, mode, waveNumber, tutorialWave, &random, waveList, 64);
+    BuildWaveList(spawnList, mode, waveNumber, tutorialWave, &random, waveList, kNoDesignedLevel);
 }
 
 // Kills everything on the field with its death effects; the spawn requests

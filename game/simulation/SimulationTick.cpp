@@ -429,7 +429,7 @@ void Simulation::UpdateWaves()
     waveNumber += 1;
     if (!IsWaveListComplete(mode, waveNumber, waveList))
     {
-        BuildWaveList(spawnList, mode, waveNumber, tutorialWave, &random, waveList, 64);
+        BuildWaveList(spawnList, mode, waveNumber, tutorialWave, &random, waveList, kNoDesignedLevel);
         waveState = 0;
         if (hud)
             hud->waveStarted();

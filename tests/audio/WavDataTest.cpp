@@ -20,6 +20,15 @@ std::unique_ptr<WavData> Parse(std::vector<uint8_t> const& bytes)
     return std::unique_ptr<WavData>(WavData::Parse(AudioTest::NewCopy(bytes), int(bytes.size()), "test.wav"));
 }
 
+// A file whose header declares `declared` data bytes while `present` follow it.
+std::vector<uint8_t> WavWithData(int channels, uint32_t declared, size_t present)
+{
+    std::vector<uint8_t> file = AudioTest::MakeWav(channels, 44100, std::vector<int16_t>(present / 2, 1));
+    file.resize(44 + present, 0);
+    AudioTest::PutU32(file, 40, declared);
+    return file;
+}
+
 struct AcceptanceCase
 {
     const char* what;
@@ -93,10 +102,7 @@ TEST(WavDataTest, ReadsTheFieldsAndClampsTheDataToWholeFramesPresent)
     };
     for (ClampCase const& test : clamps)
     {
-        std::vector<uint8_t> file =
-            AudioTest::MakeWav(test.channels, 44100, std::vector<int16_t>(test.present / 2, 1));
-        file.resize(44 + test.present, 0);
-        AudioTest::PutU32(file, 40, test.declared);
+        std::vector<uint8_t> file = WavWithData(test.channels, test.declared, test.present);
         TestSupport::LogCapture log;
         std::unique_ptr<WavData> wav = Parse(file);
         ASSERT_TRUE(wav) << test.what;
@@ -127,10 +133,7 @@ TEST(WavDataTest, DataThatCannotBeHeardIsSaidOnce)
     };
     for (Case const& test : cases)
     {
-        std::vector<uint8_t> file =
-            AudioTest::MakeWav(test.channels, 44100, std::vector<int16_t>(test.present / 2, 1));
-        file.resize(44 + test.present, 0);
-        AudioTest::PutU32(file, 40, test.declared);
+        std::vector<uint8_t> file = WavWithData(test.channels, test.declared, test.present);
         TestSupport::LogCapture log;
         std::unique_ptr<WavData> wav = Parse(file);
         ASSERT_TRUE(wav) << test.what;
